@@ -1,0 +1,76 @@
+# Windows build: the installer (OrvelUpdate.exe), and on win64 the Windows tests and
+# test tools that run under Wine.
+enable_language(RC)
+include(ExternalProject)
+
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+set(ORVEL_PRODUCT_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections
+    -Wall -Wextra)
+set(ORVEL_PRODUCT_LINK -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  list(APPEND ORVEL_PRODUCT_LINK -Wl,--high-entropy-va)
+else()
+  list(APPEND ORVEL_PRODUCT_LINK -Wl,--large-address-aware)
+  # Without exceptions, 32-bit unwind tables serve nothing but a debugger.
+  list(APPEND ORVEL_PRODUCT_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
+# Everything runs from a bare Wine prefix: no MinGW runtime DLLs beside the programs.
+add_link_options(-static)
+
+# Build tools run on the build machine, so they are built with the host compiler.
+ExternalProject_Add(orvel_host_tools
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}/tools
+  BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=
+             -DCMAKE_CXX_COMPILER=c++ -DCMAKE_C_COMPILER=cc
+             -DORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR}
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON
+  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/orvel_package)
+set(ORVEL_PACKAGE_TOOL ${CMAKE_BINARY_DIR}/host-tools/orvel_package)
+
+# The package to embed, always staged as package/vexa.3bs (the resource script names
+# it by its bare file name). The tool stops the build when its header is wrong.
+set(ORVEL_STAGED_PACKAGE ${CMAKE_BINARY_DIR}/package/vexa.3bs)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+if(ORVEL_PACKAGE)
+  add_custom_command(OUTPUT ${ORVEL_STAGED_PACKAGE}
+    COMMAND ${ORVEL_PACKAGE_TOOL} check ${ORVEL_PACKAGE} ${ORVEL_PACKAGE_VERSION} ${ORVEL_STAGED_PACKAGE}
+    DEPENDS ${ORVEL_PACKAGE} orvel_host_tools
+    COMMENT "Checking the package ${ORVEL_PACKAGE}")
+else()
+  add_custom_command(OUTPUT ${ORVEL_STAGED_PACKAGE}
+    COMMAND ${ORVEL_PACKAGE_TOOL} sample ${ORVEL_STAGED_PACKAGE} ${ORVEL_PACKAGE_VERSION}
+    DEPENDS orvel_host_tools
+    COMMENT "Generating the sample package")
+endif()
+add_custom_target(orvel_package_file DEPENDS ${ORVEL_STAGED_PACKAGE})
+
+# All product units but the entry: shared by the installer and the Windows tests, so
+# that the tests exercise the very objects that ship.
+add_library(orvel_core STATIC ${ORVEL_SOURCES})
+target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(orvel_core PRIVATE ${ORVEL_PRODUCT_FLAGS})
+# version.dll and bcrypt.dll are not loaded at start-up: they are loaded from the
+# system folder on first use, so that a planted copy beside the installer is ignored.
+target_link_libraries(orvel_core PUBLIC shell32 user32 gdi32 advapi32 ole32 comctl32)
+
+set(ORVEL_RC ${CMAKE_SOURCE_DIR}/src/app/orvel_update.rc)
+set_source_files_properties(${ORVEL_RC} PROPERTIES
+  OBJECT_DEPENDS "${ORVEL_STAGED_PACKAGE};${CMAKE_SOURCE_DIR}/src/app/orvel_update.manifest")
+add_executable(OrvelUpdate WIN32 ${ORVEL_ENTRY_SOURCES} ${ORVEL_RC})
+target_include_directories(OrvelUpdate PRIVATE ${CMAKE_BINARY_DIR}/package ${CMAKE_SOURCE_DIR}/src/app)
+target_compile_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_FLAGS})
+target_link_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_LINK})
+target_link_libraries(OrvelUpdate PRIVATE orvel_core)
+add_dependencies(OrvelUpdate orvel_package_file)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/seal.cmake)
+  include(cmake/seal.cmake)
+endif()
+
+if(ORVEL_BUILD_TESTS)
+  add_subdirectory(testtools)
+  add_subdirectory(tests/win)
+  add_subdirectory(tests/e2e)
+endif()

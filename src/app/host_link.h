@@ -1,0 +1,36 @@
+// The installer's points of contact with Orvel, which is another program: whether
+// it runs (its named file mapping), asking it to quit (WM_QUIT to its main window),
+// the size of its install folder, and starting it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvel {
+
+inline constexpr char kHostMappingName[] = "orvel_memfile";
+inline constexpr char kHostWindowClass[] = "TOrvelMainForm";
+
+// True when Orvel holds its mapping. The probe's own handle then stays open for the
+// rest of the process, as Orvel's mapping would vanish with its last handle.
+bool IsHostAppRunning();
+
+// Posts WM_QUIT to Orvel's main window, if there is one. Never waits.
+void AskHostAppToQuit();
+
+// Sum of the sizes of all files below `folder` in KiB (remainder dropped), or -1
+// when the folder is missing. Counts in 64 bits and saturates at INT32_MAX; folders
+// that are links (junctions, symbolic links) are not walked, so no cycle is possible.
+std::int32_t FolderSizeKiB(const std::string& folder);
+
+// A byte total as FolderSizeKiB reports it.
+constexpr std::int32_t SaturatedKiB(std::uint64_t bytes) {
+  const std::uint64_t kib = bytes >> 10;
+  return kib > 0x7fffffffu ? 0x7fffffff : static_cast<std::int32_t>(kib);
+}
+
+// Starts HostFolder + HostAppName + ".exe" through the shell, in HostFolder. Its
+// outcome is not looked at.
+void StartHostApp();
+
+}  // namespace orvel

@@ -1,0 +1,70 @@
+// Win32 side of the contact with Orvel (see host_link.h).
+#include "app/host_link.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <deque>
+
+#include "app/program_state.h"
+#include "sys/path_rules.h"
+#include "sys/scoped_handle_win.h"
+
+namespace orvel {
+
+namespace {
+constexpr DWORD kProbeMappingSize = 64;
+}  // namespace
+
+bool IsHostAppRunning() {
+  ScopedKernelHandle mapping(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                  kProbeMappingSize, kHostMappingName));
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    mapping.Release();  // kept open until the process ends
+    return true;
+  }
+  return false;
+}
+
+void AskHostAppToQuit() {
+  HWND window = ::FindWindowA(kHostWindowClass, nullptr);
+  if (window != nullptr) ::PostMessageA(window, WM_QUIT, 0, 0);
+}
+
+std::int32_t FolderSizeKiB(const std::string& folder) {
+  if (folder.empty()) return -1;
+  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
+
+  // Breadth-first: the top folder, then its subfolders in listing order, then theirs.
+  std::uint64_t total = 0;
+  std::deque<std::string> pending{folder};
+  while (!pending.empty()) {
+    std::string current = std::move(pending.front());
+    pending.pop_front();
+    EnsureTrailingBackslash(current);
+    WIN32_FIND_DATAA entry;
+    ScopedFindHandle listing(::FindFirstFileA((current + "*.*").c_str(), &entry));
+    if (!listing) continue;
+    do {
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        const std::string_view name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+        pending.push_back(current + entry.cFileName);
+      } else {
+        total += (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+      }
+    } while (::FindNextFileA(listing.Get(), &entry));
+  }
+  return SaturatedKiB(total);
+}
+
+void StartHostApp() {
+  const ProgramState& state = Program();
+  ::SetCurrentDirectoryA(state.HostFolder.c_str());
+  const std::string executable = state.HostFolder + state.HostAppName + ".exe";
+  ::ShellExecuteA(nullptr, "open", executable.c_str(), "", "", SW_SHOWNORMAL);
+}
+
+}  // namespace orvel

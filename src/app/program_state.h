@@ -1,0 +1,65 @@
+// The process-wide state that the installer's units share: the host application's
+// name, folders and titles, the user's locale, the start mode and the one registry
+// object. Filled by InitProgramState at start-up, by the update run and by the
+// install-location lookup; released by DoneProgramState.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "sys/registry_access_win.h"
+
+namespace orvel {
+
+// HKEY_CURRENT_USER-relative base of the host's per-user key.
+inline constexpr std::string_view UserKeyPrefix = "Software\\Veltro\\";
+// HKEY_LOCAL_MACHINE-relative base of the uninstall and shell-folder keys.
+inline constexpr std::string_view WindowsKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+
+struct ProgramState {
+  std::string HostAppName;       // "Orvel": per-user key, uninstall key, executable
+  std::string UpdateTitle;       // caption of language-text errors and Russian built-in ones
+  std::string UpdateTitleEn;     // caption of English built-in messages
+  std::string HostFolder;        // Orvel's install folder; ends in "\" unless empty
+  std::string UninstallKeyPath;  // Software\Microsoft\Windows\CurrentVersion\Uninstall\ .
+  bool UserIsAdmin = true;
+  std::string VersionText;       // decimal text of the embedded package's version
+  std::string StartMode;         // first command-line argument, ASCII lower-cased
+  std::uint32_t UserLcid = 0;
+  bool RussianUi = false;        // built-in texts in Russian
+  bool OsIs64Bit = false;
+  std::unique_ptr<RegistryAccess> SharedRegistry;
+
+  // Folders found by FindInstallLocations; kept for the whole run.
+  std::string SystemFolder;
+  std::string WindowsFolder;
+  std::string TempFolder;
+  std::string CommonDesktopFolder;
+  std::string CommonProgramsFolder;
+  std::string UserProgramsFolder;
+  std::string UserStartupFolder;
+  std::string UserKeyPath;
+  std::string ProgramsGroupFolder;
+};
+
+// The one instance, shared by all units of the process.
+ProgramState& Program();
+
+// Start-up: seeds the random generator, reads the user's locale and bitness, creates
+// SharedRegistry and reads the start mode from the command line.
+void InitProgramState();
+// Shutdown: closes the registry object and releases the strings.
+void DoneProgramState();
+
+// Makes Orvel's per-user key (Software\Veltro\Orvel under HKEY_CURRENT_USER) the
+// current key of SharedRegistry, creating it when missing. Failures are silent: the
+// caller's later reads simply find nothing.
+void OpenUserKey();
+
+// Shows one built-in error message, English or Russian by RussianUi, and returns when
+// the user has closed it. The last resort when no language file can be used.
+void ShowFallbackError(std::string_view english, std::string_view russian);
+
+}  // namespace orvel

@@ -1,0 +1,61 @@
+// Start-up and shutdown of the shared state, the per-user key and the built-in
+// bilingual error message (see program_state.h).
+#include "app/program_state.h"
+
+#include <windows.h>
+
+#include "app/start_rules.h"
+#include "sys/os_description.h"
+#include "sys/random_generator.h"
+
+namespace orvel {
+
+namespace {
+// Message-box style of every error: MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION.
+constexpr UINT kErrorStyle = MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION;
+constexpr WORD kRussianLanguage = LANG_RUSSIAN;  // 0x19
+}  // namespace
+
+ProgramState& Program() {
+  static ProgramState state;
+  return state;
+}
+
+void InitProgramState() {
+  ProgramState& state = Program();
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  ProcessRandom().Seed(now.dwLowDateTime ^ ::GetTickCount());
+
+  state.UserLcid = ::GetUserDefaultLCID();
+  state.RussianUi = IsRussianUiLocale(state.UserLcid);
+  DescribeOperatingSystem();
+  state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(state.OsIs64Bit));
+  state.StartMode = AsciiLower(CommandLineArgument(::GetCommandLineA(), 1));
+}
+
+void DoneProgramState() {
+  Program() = ProgramState();
+}
+
+void OpenUserKey() {
+  ProgramState& state = Program();
+  if (!state.SharedRegistry) return;
+  state.SharedRegistry->SetRootKey(HKEY_CURRENT_USER);
+  std::string path(UserKeyPrefix);
+  path += state.HostAppName;
+  state.SharedRegistry->OpenKey(path, true);
+}
+
+void ShowFallbackError(std::string_view english, std::string_view russian) {
+  const ProgramState& state = Program();
+  if (state.RussianUi) {
+    const std::string text(russian);
+    ::MessageBoxExA(nullptr, text.c_str(), state.UpdateTitle.c_str(), kErrorStyle, kRussianLanguage);
+  } else {
+    const std::string text(english);
+    ::MessageBoxA(nullptr, text.c_str(), state.UpdateTitleEn.c_str(), kErrorStyle);
+  }
+}
+
+}  // namespace orvel

@@ -1,0 +1,186 @@
+// The update run (see update_driver.h).
+#include "app/update_driver.h"
+
+#include <windows.h>
+
+#include "app/host_link.h"
+#include "app/program_state.h"
+#include "app/russian_texts.h"
+#include "app/start_rules.h"
+#include "install/integrity_check.h"
+#include "install/package_extract.h"
+#include "install/package_header.h"
+#include "lang/language_files.h"
+#include "lang/text_lookup.h"
+#include "sys/decimal_text.h"
+#include "sys/install_locations.h"
+#include "sys/path_rules.h"
+#include "sys/scoped_handle_win.h"
+
+namespace orvel {
+
+std::string PackageKey;
+std::string PackageFileName;
+std::int32_t PackageVersion = 0;
+
+namespace {
+
+constexpr char kHostExecutable[] = "orvel.exe";
+constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST;
+// The installed package may still be open in a closing Orvel: 17 tries, 256 ms apart.
+constexpr int kOpenAttempts = 17;
+constexpr DWORD kOpenPause = 256;
+
+// State of the run.
+std::string PackageExt;
+bool Is3bsPackage = false;
+bool QuietMode = false;
+std::int32_t InstalledVersion = 0;
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool AskYesNo(const std::string& text, const std::string& caption) {
+  return ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle,
+                         static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
+}
+
+ExitCode ReportRegistryError() {
+  ShowFallbackError("No access to system registry", kRegistryErrorRu);
+  return ExitCode::kRegistryError;
+}
+
+// Opens the installed package with no sharing, retrying while another program
+// (usually Orvel, just told to quit) still has it open.
+ScopedFileHandle OpenInstalledPackage(const std::string& path) {
+  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+    ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return file;
+    ::Sleep(kOpenPause);
+  }
+  return ScopedFileHandle();
+}
+
+std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
+  char header[PackageHeader::k3bsSize] = {};
+  DWORD read = 0;
+  if (!::ReadFile(file.Get(), header, sizeof header, &read, nullptr)) read = 0;
+  return InstalledPackageVersion(std::string_view(header, read), Is3bsPackage);
+}
+
+// The folder of the last run of Orvel, which wins over the uninstall entry. False on
+// a registry error.
+bool ReadLastRunFolder() {
+  ProgramState& state = Program();
+  RegistryAccess& registry = *state.SharedRegistry;
+  OpenUserKey();
+  bool ok = true;
+  if (registry.ValueExists("TheLastRunFolder")) {
+    std::string folder;
+    ok = registry.ReadString("TheLastRunFolder", folder);
+    if (ok) {
+      state.HostFolder = folder;
+      EnsureTrailingBackslash(state.HostFolder);
+    }
+  }
+  registry.CloseKey();
+  return ok;
+}
+
+// Records the installation's size in Orvel's uninstall entry: the entry in the 32-bit
+// view when that is where Orvel was found, else the native one (created if missing).
+// False on a registry error.
+bool RecordInstallationSize() {
+  ProgramState& state = Program();
+  RegistryAccess& registry = *state.SharedRegistry;
+  const std::string& wow64_key = Locations().Wow64UninstallKeyPath;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  registry.OpenKey(wow64_key.empty() ? state.UninstallKeyPath + state.HostAppName : wow64_key, true);
+  const std::int32_t size = FolderSizeKiB(state.HostFolder);
+  bool ok = true;
+  if (size != -1) ok = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
+  registry.CloseKey();
+  return ok;
+}
+
+}  // namespace
+
+ExitCode RunUpdate() {
+  ProgramState& state = Program();
+
+  const std::size_t dot = PackageFileName.rfind('.');
+  PackageExt = dot == std::string::npos ? std::string() : PackageFileName.substr(dot);
+  Is3bsPackage = Is3bsExtension(PackageExt);
+
+  state.VersionText = DecimalText(PackageVersion);
+  state.HostAppName = "Orvel";
+  state.UpdateTitle = std::string(kUpdateTitleRu);
+  state.UpdateTitleEn = "Orvel update";
+
+  if (!FindInstallLocations()) return ExitCode::kRegistryError;
+  if (!ReadLastRunFolder()) return ReportRegistryError();
+
+  if (!FileExists(state.HostFolder + kHostExecutable)) {
+    ShowFallbackError("There's no Orvel installed.\r\nPlease install the program first.", kHostMissingRu);
+    return ExitCode::kHostNotInstalled;
+  }
+  if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
+  if (!state.UserIsAdmin) {
+    ShowError(LangTextBlock("noright"));
+    return ExitCode::kNoAdminRights;
+  }
+  if (IsHostAppRunning()) AskHostAppToQuit();
+  if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
+
+  QuietMode = state.StartMode == kQuietStartMode;
+
+  const std::string package_path = state.HostFolder + PackageFileName;
+  if (FileExists(package_path)) {
+    ScopedFileHandle installed = OpenInstalledPackage(package_path);
+    if (!QuietMode) {
+      if (!installed) {
+        ShowError(LangTextBlockArgs("filecantopen", {package_path}));
+        return ExitCode::kPackageLocked;
+      }
+      InstalledVersion = ReadInstalledVersion(installed);
+      installed.Reset();
+      if (PackageVersion < InstalledVersion &&
+          !AskYesNo(LangTextBlockArgs("olderfilever", {PackageFileName}), LangText("soundquest")))
+        return ExitCode::kUserDeclined;
+    }
+    // In quiet mode the loop only waits for Orvel to let go of the file; a file still
+    // locked makes the write below fail with its own message.
+  }
+
+  if (!QuietMode) {
+    const std::string package_name = LangText(PackageKey) + " " + state.VersionText;
+    if (!AskYesNo(LangTextBlockArgs("installask", {LangText("liveupdatecaption"), package_name}),
+                  LangText("soundquest")))
+      return ExitCode::kUserDeclined;
+  }
+
+  // From here on the file name is split into the resource's name and type.
+  if (!PackageExt.empty()) {
+    PackageFileName.erase(PackageFileName.find(PackageExt));
+    PackageExt.erase(0, 1);
+  }
+  const bool written = InstallPackageFile(PackageFileName, PackageExt,
+                                          state.HostFolder + PackageFileName + "." + PackageExt, false);
+
+  if (!RecordInstallationSize()) return ReportRegistryError();
+
+  if (QuietMode) {
+    if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
+  } else {
+    const std::string caption = LangText("liveupdatecaption");
+    const std::string done = LangTextArgs(
+        "installdone", {caption + " (" + LangText(PackageKey) + " " + state.VersionText + ")"});
+    if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
+  }
+  return written ? ExitCode::kPackageWritten : ExitCode::kPackageNotWritten;
+}
+
+}  // namespace orvel

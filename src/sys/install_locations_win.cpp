@@ -1,0 +1,147 @@
+// Gathering of the install locations from Windows and the registry (see
+// install_locations.h). The folder rules themselves live in path_rules.
+#include "sys/install_locations.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+
+#include "app/program_state.h"
+#include "app/russian_texts.h"
+#include "sys/path_rules.h"
+
+namespace orvel {
+
+namespace {
+
+InstallLocations g_locations;
+
+// Reads `name` into `value` when the current key has it; a missing value leaves
+// `value` as it was. False on a registry error (a value of another type).
+bool ReadIfPresent(RegistryAccess& registry, const char* name, std::string& value) {
+  if (!registry.ValueExists(name)) return true;
+  return registry.ReadString(name, value);
+}
+
+// Opens `path` under `root` (without creating it), runs `read`, and closes the key
+// in every case. A missing key makes every value absent.
+template <typename Read>
+bool WithKey(RegistryAccess& registry, HKEY root, const std::string& path, Read read) {
+  registry.SetRootKey(root);
+  registry.OpenKey(path, false);
+  const bool ok = read();
+  registry.CloseKey();
+  return ok;
+}
+
+std::string FolderFromSystem(UINT (WINAPI* get)(LPSTR, UINT)) {
+  char buffer[256] = {};
+  const UINT length = get(buffer, 255);
+  std::string folder = length > 0 && length < 255 ? std::string(buffer, length) : std::string();
+  EnsureTrailingBackslash(folder);
+  return folder;
+}
+
+bool IsNtPlatform() {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!::GetVersionExA(&info)) return true;
+#pragma GCC diagnostic pop
+  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool ReportRegistryError() {
+  ShowFallbackError("No access to system registry", kRegistryErrorRu);
+  return false;
+}
+
+}  // namespace
+
+const InstallLocations& Locations() { return g_locations; }
+
+bool FindInstallLocations() {
+  ProgramState& state = Program();
+  RegistryAccess& registry = *state.SharedRegistry;
+  InstallLocations& own = g_locations;
+  const std::string windows_key(WindowsKeyPath);
+  const std::string shell_folders_key = windows_key + "Explorer\\Shell Folders";
+
+  state.CommonProgramsFolder.clear();
+  state.SystemFolder = FolderFromSystem(::GetSystemDirectoryA);
+  state.WindowsFolder = FolderFromSystem(::GetWindowsDirectoryA);
+
+  own.ProgramFilesFolder.clear();
+  if (!WithKey(registry, HKEY_LOCAL_MACHINE, windows_key,
+               [&] { return ReadIfPresent(registry, "ProgramFilesDir", own.ProgramFilesFolder); }))
+    return ReportRegistryError();
+  EnsureTrailingBackslash(own.ProgramFilesFolder);
+
+  state.UserIsAdmin = ::IsUserAnAdmin() != FALSE;
+
+  const char* temp = std::getenv("Temp");
+  state.TempFolder = temp != nullptr ? temp : "";
+  EnsureTrailingBackslash(state.TempFolder);
+
+  const bool machine_folders_read = WithKey(registry, HKEY_LOCAL_MACHINE, shell_folders_key, [&] {
+    state.CommonDesktopFolder.clear();
+    if (!ReadIfPresent(registry, "Common Desktop", state.CommonDesktopFolder)) return false;
+    EnsureTrailingBackslash(state.CommonDesktopFolder);
+    if (IsNtPlatform()) {
+      if (!ReadIfPresent(registry, "Common Programs", state.CommonProgramsFolder)) return false;
+      EnsureTrailingBackslash(state.CommonProgramsFolder);
+    }
+    return true;
+  });
+  if (!machine_folders_read) return ReportRegistryError();
+
+  const bool user_folders_read = WithKey(registry, HKEY_CURRENT_USER, shell_folders_key, [&] {
+    if (!ReadIfPresent(registry, "Programs", state.UserProgramsFolder)) return false;
+    EnsureTrailingBackslash(state.UserProgramsFolder);
+    if (!ReadIfPresent(registry, "Desktop", own.UserDesktopFolder)) return false;
+    EnsureTrailingBackslash(own.UserDesktopFolder);
+    if (!ReadIfPresent(registry, "Startup", state.UserStartupFolder)) return false;
+    EnsureTrailingBackslash(state.UserStartupFolder);
+    return true;
+  });
+  if (!user_folders_read) return ReportRegistryError();
+
+  state.UninstallKeyPath = windows_key + "Uninstall\\";
+  state.UserKeyPath = std::string(UserKeyPrefix) + state.HostAppName + "\\";
+  if (state.CommonProgramsFolder.size() < 2) state.CommonProgramsFolder = state.UserProgramsFolder;
+
+  own.ProgramsGroupFolderAlt = state.CommonProgramsFolder + state.UpdateTitle + "\\";
+  state.ProgramsGroupFolder = state.CommonProgramsFolder + state.UpdateTitleEn + "\\";
+  own.UserProgramsGroupFolderRu = state.UserProgramsFolder + state.UpdateTitle + "\\";
+  own.UserProgramsGroupFolderEn = state.UserProgramsFolder + state.UpdateTitleEn + "\\";
+  if (state.RussianUi) std::swap(state.ProgramsGroupFolder, own.ProgramsGroupFolderAlt);
+
+  // Orvel's folder: its uninstall entry in the native view, else in the 32-bit view,
+  // else Program Files + "Orvel".
+  state.HostFolder = own.ProgramFilesFolder + state.HostAppName;
+  own.Wow64UninstallKeyPath.clear();
+  const auto read_host_folder = [&](const std::string& key, bool& found) {
+    return WithKey(registry, HKEY_LOCAL_MACHINE, key, [&] {
+      if (!registry.ValueExists("UninstallString")) return true;
+      std::string uninstall;
+      if (!registry.ReadString("UninstallString", uninstall)) return false;
+      found = true;
+      const std::string folder = UninstallStringFolder(uninstall);
+      if (!folder.empty()) state.HostFolder = folder;
+      return true;
+    });
+  };
+  bool found = false;
+  if (!read_host_folder(state.UninstallKeyPath + state.HostAppName, found)) return ReportRegistryError();
+  if (!found) {
+    const std::string wow64_key = Wow64KeyPath(state.UninstallKeyPath) + state.HostAppName;
+    if (!read_host_folder(wow64_key, found)) return ReportRegistryError();
+    if (found) own.Wow64UninstallKeyPath = wow64_key;
+  }
+  EnsureTrailingBackslash(state.HostFolder);
+  return true;
+}
+
+}  // namespace orvel

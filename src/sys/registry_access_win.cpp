@@ -1,0 +1,76 @@
+// Win32 registry calls behind RegistryAccess (see registry_access_win.h).
+#include "sys/registry_access_win.h"
+
+#include <vector>
+
+namespace orvel {
+
+REGSAM RegistryAccessMask(bool os_is_64bit) {
+  return os_is_64bit ? (KEY_ALL_ACCESS | KEY_WOW64_64KEY) : KEY_ALL_ACCESS;
+}
+
+void RegistryAccess::SetRootKey(HKEY root) {
+  CloseKey();
+  root_ = root;
+}
+
+bool RegistryAccess::OpenKey(const std::string& path, bool create) {
+  CloseKey();
+  HKEY key = nullptr;
+  LONG status;
+  if (create) {
+    status = ::RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               access_, nullptr, &key, nullptr);
+  } else {
+    status = ::RegOpenKeyExA(root_, path.c_str(), 0, access_, &key);
+  }
+  if (status != ERROR_SUCCESS) return false;
+  key_.Reset(key);
+  return true;
+}
+
+bool RegistryAccess::ValueExists(const char* name) const {
+  if (!key_) return false;
+  return ::RegQueryValueExA(key_.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool RegistryAccess::ReadString(const char* name, std::string& value) const {
+  value.clear();
+  if (!key_) return true;
+  DWORD type = 0;
+  DWORD size = 0;
+  LONG status = ::RegQueryValueExA(key_.Get(), name, nullptr, &type, nullptr, &size);
+  if (status == ERROR_FILE_NOT_FOUND) return true;
+  if (status != ERROR_SUCCESS) return false;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+  // The value may change between the two calls; retry while it grows.
+  std::vector<char> buffer;
+  for (;;) {
+    buffer.assign(size + 1, '\0');
+    DWORD got = size;
+    status = ::RegQueryValueExA(key_.Get(), name, nullptr, &type,
+                                reinterpret_cast<BYTE*>(buffer.data()), &got);
+    if (status == ERROR_MORE_DATA) {
+      size = got;
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    size = got;
+    break;
+  }
+  // Stored strings need not be terminated; the text ends at the first terminator.
+  std::size_t length = 0;
+  while (length < size && buffer[length] != '\0') ++length;
+  value.assign(buffer.data(), length);
+  return true;
+}
+
+bool RegistryAccess::WriteInteger(const char* name, std::uint32_t value) {
+  if (!key_) return false;
+  const DWORD data = value;
+  return ::RegSetValueExA(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof data) == ERROR_SUCCESS;
+}
+
+}  // namespace orvel

@@ -1,0 +1,50 @@
+// The installer's one registry access object: a root key, at most one open key, and
+// an access mask used for every key it opens or creates. Callers take turns: set the
+// root, open one key, read or write, close it.
+//
+// Reads never fail for a missing key or value (they read as absent or empty); they
+// fail only for a value of another type or a failed read, and writes fail when no
+// key is open or Windows refuses. The caller decides what such a failure means.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "sys/scoped_handle_win.h"
+
+namespace orvel {
+
+class RegistryAccess {
+ public:
+  explicit RegistryAccess(REGSAM access) : access_(access) {}
+
+  REGSAM Access() const { return access_; }
+  HKEY RootKey() const { return root_; }
+  bool HasOpenKey() const { return key_.IsValid(); }
+
+  // Closes the current key first.
+  void SetRootKey(HKEY root);
+  // Opens `path` below the root key as the current key (closing the previous one);
+  // with `create`, a missing key is created. False when it could not be opened.
+  bool OpenKey(const std::string& path, bool create);
+  void CloseKey() { key_.Reset(); }
+
+  bool ValueExists(const char* name) const;
+  // A REG_SZ or REG_EXPAND_SZ value, taken as stored (not expanded). A missing value,
+  // or no open key, reads as empty and succeeds; another type or a failed read fails.
+  bool ReadString(const char* name, std::string& value) const;
+  // Writes a REG_DWORD value into the current key.
+  bool WriteInteger(const char* name, std::uint32_t value);
+
+ private:
+  HKEY root_ = HKEY_CURRENT_USER;
+  ScopedRegKey key_;
+  REGSAM access_;
+};
+
+// The access mask of the process: full access, in the 64-bit view on 64-bit Windows.
+REGSAM RegistryAccessMask(bool os_is_64bit);
+
+}  // namespace orvel

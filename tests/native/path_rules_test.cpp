@@ -1,0 +1,74 @@
+// Folder rules: trailing backslashes, the folder of "UninstallString", the 32-bit
+// registry view's key path, and staging names.
+#include "install/staging_name.h"
+#include "sys/path_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace orvel {
+namespace {
+
+TEST(EnsureTrailingBackslashTest, AppendsOnlyWhenMissing) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {{"", ""}, {"C:\\Orvel", "C:\\Orvel\\"}, {"C:\\Orvel\\", "C:\\Orvel\\"},
+               {"Orvel", "Orvel\\"}, {"\\", "\\"}};
+  for (const Case& c : cases) {
+    std::string path = c.in;
+    EnsureTrailingBackslash(path);
+    EXPECT_EQ(path, c.out) << c.in;
+  }
+}
+
+TEST(UninstallStringFolderTest, KeepsTextUpToTheLastBackslash) {
+  struct Case {
+    const char* uninstall;
+    const char* folder;
+  } cases[] = {
+      {"C:\\Program Files\\Orvel\\unins.exe", "C:\\Program Files\\Orvel\\"},
+      // A trailing backslash is not examined.
+      {"C:\\A\\B\\", "C:\\A\\"},
+      // Quoted: only the text between the quotes counts, arguments are dropped.
+      {"\"C:\\Program Files\\Orvel\\unins000.exe\" /SILENT", "C:\\Program Files\\Orvel\\"},
+      {"\"C:\\Program Files\\Orvel\\unins000.exe\"", "C:\\Program Files\\Orvel\\"},
+      {"\"C:\\Orvel\\un\\ins.exe", "C:\\Orvel\\un\\"},  // no closing quote: the rest
+      // No folder to be had: the caller keeps its default.
+      {"", ""},
+      {"unins.exe", ""},
+      {"\\", ""},
+      {"\"\"", ""},
+      {"\"unins.exe\" C:\\x\\y", ""},
+      {"a\\", ""},
+      {"\\a", "\\"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(UninstallStringFolder(c.uninstall), c.folder) << c.uninstall;
+  }
+}
+
+TEST(Wow64KeyPathTest, InsertsAfterTheFirstBackslash) {
+  EXPECT_EQ(Wow64KeyPath("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"),
+            "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+  EXPECT_EQ(Wow64KeyPath("Software"), "Software");
+}
+
+TEST(StagingFileNameTest, TildeBeforeTheFileNamePart) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"C:\\Games\\Host\\vexa.3bs", "C:\\Games\\Host\\~vexa.3bs"},
+      {"vexa.3bs", "~vexa.3bs"},
+      {"C:\\Games\\", "C:\\~Games\\"},
+      {"\\vexa.3bs", "\\~vexa.3bs"},
+      {"", "~"},
+      {"\\", "~\\"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StagingFileName(c.in), c.out) << c.in;
+  }
+}
+
+}  // namespace
+}  // namespace orvel

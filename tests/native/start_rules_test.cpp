@@ -1,0 +1,50 @@
+// Command-line arguments, the start mode's lower-casing and the Russian locales.
+#include "app/start_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace orvel {
+namespace {
+
+TEST(CommandLineArgumentTest, SplitsLikeTheWindowsStartupCode) {
+  struct Case {
+    const char* line;
+    int index;
+    const char* expected;
+  } cases[] = {
+      {"OrvelUpdate.exe modest runapp", 1, "modest"},
+      {"OrvelUpdate.exe modest runapp", 2, "runapp"},
+      {"OrvelUpdate.exe modest", 2, ""},
+      {"OrvelUpdate.exe", 1, ""},
+      {"\"C:\\Program Files\\Orvel Update.exe\" MODEST", 0, "C:\\Program Files\\Orvel Update.exe"},
+      {"\"C:\\Program Files\\Orvel Update.exe\" MODEST", 1, "MODEST"},
+      {"x.exe   \t modest\t\trunapp  ", 2, "runapp"},
+      {"x.exe \"mo dest\" b", 1, "mo dest"},
+      {"x.exe mo\"de\"st", 1, "modest"},
+      {"x.exe \"\" runapp", 2, "runapp"},
+      {"", 0, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CommandLineArgument(c.line, c.index), c.expected) << c.line << " #" << c.index;
+  }
+}
+
+TEST(AsciiLowerTest, LowersOnlyAsciiLetters) {
+  EXPECT_EQ(AsciiLower("MoDeSt"), "modest");
+  EXPECT_EQ(AsciiLower("RUNAPP-1_Z@[`"), "runapp-1_z@[`");
+  // Windows-1251 capitals (here "\xc0\xc1") stay as they are.
+  EXPECT_EQ(AsciiLower("A\xc0\xc1z"), "a\xc0\xc1z");
+}
+
+TEST(RussianUiLocaleTest, WholeLcidsOfTheSevenLocales) {
+  for (std::uint32_t lcid : {1026u, 1049u, 1058u, 1059u, 1087u, 1092u, 2073u}) {
+    EXPECT_TRUE(IsRussianUiLocale(lcid)) << lcid;
+  }
+  // English, Romanian, Tajik, and Russian's primary language alone are not.
+  for (std::uint32_t lcid : {1033u, 1048u, 1064u, 0x19u, 0x10419u, 0u}) {
+    EXPECT_FALSE(IsRussianUiLocale(lcid)) << lcid;
+  }
+}
+
+}  // namespace
+}  // namespace orvel

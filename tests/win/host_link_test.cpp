@@ -1,0 +1,87 @@
+// Contact with Orvel: the mapping probe, WM_QUIT to its window, the folder size.
+#include "app/host_link.h"
+
+#include <gtest/gtest.h>
+
+#include "scratch.h"
+#include "sys/scoped_handle_win.h"
+
+namespace orvel {
+namespace {
+
+using test::ScratchFolder;
+using test::WriteBytes;
+
+TEST(IsHostAppRunningTest, FindsAHeldMappingAndLeavesNoneBehindOtherwise) {
+  // Nobody holds it: the probe's own mapping must be gone afterwards, so a second
+  // probe again reports "not running".
+  EXPECT_FALSE(IsHostAppRunning());
+  EXPECT_FALSE(IsHostAppRunning());
+
+  ScopedKernelHandle held(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64, kHostMappingName));
+  ASSERT_TRUE(held);
+  EXPECT_TRUE(IsHostAppRunning());
+  // The probe keeps its handle: the mapping outlives the host's.
+  held.Reset();
+  EXPECT_TRUE(IsHostAppRunning());
+}
+
+TEST(AskHostAppToQuitTest, PostsQuitToTheMainWindowClass) {
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = ::DefWindowProcA;
+  window_class.hInstance = ::GetModuleHandleA(nullptr);
+  window_class.lpszClassName = kHostWindowClass;
+  ASSERT_NE(::RegisterClassA(&window_class), 0);
+  HWND window = ::CreateWindowA(kHostWindowClass, "Orvel", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                window_class.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+
+  AskHostAppToQuit();
+  MSG message = {};
+  ASSERT_TRUE(::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(message.hwnd, window);
+  EXPECT_EQ(message.wParam, 0u);
+  EXPECT_EQ(message.lParam, 0);
+
+  ::DestroyWindow(window);
+  ::UnregisterClassA(kHostWindowClass, window_class.hInstance);
+  AskHostAppToQuit();  // no window: nothing posted
+  EXPECT_FALSE(::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST(FolderSizeKiBTest, SumsAllFilesBelowTheFolder) {
+  ScratchFolder scratch;
+  const std::string top = scratch.Path();
+  EXPECT_EQ(FolderSizeKiB(top), 0);
+
+  WriteBytes(top + "a.bin", std::string(1023, 'a'));
+  EXPECT_EQ(FolderSizeKiB(top), 0);
+  WriteBytes(top + "b.bin", std::string(1, 'b'));
+  EXPECT_EQ(FolderSizeKiB(top), 1);
+
+  ::CreateDirectoryA((top + "sub").c_str(), nullptr);
+  ::CreateDirectoryA((top + "sub\\deeper").c_str(), nullptr);
+  ::CreateDirectoryA((top + "empty").c_str(), nullptr);
+  WriteBytes(top + "sub\\c.bin", std::string(2048, 'c'));
+  WriteBytes(top + "sub\\deeper\\hidden.bin", std::string(1024, 'h'));
+  ::SetFileAttributesA((top + "sub\\deeper\\hidden.bin").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  WriteBytes(top + "sub\\deeper\\ro.bin", std::string(512, 'r'));
+  ::SetFileAttributesA((top + "sub\\deeper\\ro.bin").c_str(), FILE_ATTRIBUTE_READONLY);
+  // 1024 + 2048 + 1024 + 512 bytes.
+  EXPECT_EQ(FolderSizeKiB(top), 4);
+  // With or without the trailing backslash.
+  EXPECT_EQ(FolderSizeKiB(top.substr(0, top.size() - 1)), 4);
+  ::SetFileAttributesA((top + "sub\\deeper\\ro.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(FolderSizeKiBTest, MissingFolderOrAFileIsMinusOne) {
+  ScratchFolder scratch;
+  EXPECT_EQ(FolderSizeKiB(""), -1);
+  EXPECT_EQ(FolderSizeKiB(scratch.Path() + "missing\\"), -1);
+  WriteBytes(scratch.Path() + "file", "x");
+  EXPECT_EQ(FolderSizeKiB(scratch.Path() + "file"), -1);
+}
+
+}  // namespace
+}  // namespace orvel

@@ -1,0 +1,95 @@
+// Test helpers (see scratch.h).
+#include "scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+
+namespace orvel::test {
+
+namespace {
+std::atomic<int> g_counter{0};
+}
+
+ScratchFolder::ScratchFolder() {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  path_ = std::string(temp) + "orvel-" + (info ? info->name() : "test") + "-" +
+          std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(g_counter++) + "\\";
+  RemoveTree(path_);
+  ::CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveTree(const std::string& path) {
+  std::string folder = path;
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!::DeleteFileA(folder.c_str())) ::RemoveDirectoryA(folder.c_str());
+    return;
+  }
+  WIN32_FIND_DATAA entry;
+  HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name != "." && name != "..") RemoveTree(folder + "\\" + name);
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
+  }
+  ::SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::RemoveDirectoryA(folder.c_str());
+}
+
+void DeleteRegistryTree(HKEY root, const std::string& path) {
+  ::RegDeleteTreeA(root, path.c_str());
+  ::RegDeleteKeyExA(root, path.c_str(), KEY_WOW64_64KEY, 0);
+}
+
+void SetRegistryString(HKEY root, const std::string& path, const char* name, const std::string& value) {
+  HKEY key;
+  ASSERT_EQ(::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+  ::RegCloseKey(key);
+}
+
+void SetRegistryDword(HKEY root, const std::string& path, const char* name, DWORD value) {
+  HKEY key;
+  ASSERT_EQ(::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  ::RegCloseKey(key);
+}
+
+bool GetRegistryDword(HKEY root, const std::string& path, const char* name, DWORD& value) {
+  DWORD size = sizeof value;
+  DWORD type = 0;
+  HKEY key;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return false;
+  const LONG status = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  ::RegCloseKey(key);
+  return status == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+}  // namespace orvel::test

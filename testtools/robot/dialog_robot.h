@@ -1,0 +1,62 @@
+// The dialog robot: a test tool that watches for message boxes (dialog class
+// "#32770"), records what each one says and clicks the answer a test asked for.
+// It reads the boxes of another process as well as of its own, through the window
+// manager only, as a user would.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orvel::test {
+
+struct SeenDialog {
+  DWORD process_id = 0;
+  std::string caption;               // UTF-8
+  std::string text;                  // UTF-8, the message itself
+  std::vector<std::string> buttons;  // UTF-8 labels without "&", in dialog order
+  int clicked = 0;                   // control id pressed (IDYES, IDNO, IDOK, ...)
+};
+
+class DialogRobot {
+ public:
+  // Watches boxes of `process_id` (0: of any process in this Wine session) and
+  // presses `answers` in turn, one per box. Once they are used up it presses No
+  // where there is one, else OK, else Cancel.
+  explicit DialogRobot(DWORD process_id = ::GetCurrentProcessId(), std::vector<int> answers = {});
+  ~DialogRobot();
+  DialogRobot(const DialogRobot&) = delete;
+  DialogRobot& operator=(const DialogRobot&) = delete;
+
+  void WatchProcess(DWORD process_id);
+  void SetAnswers(std::vector<int> answers);
+  // The boxes answered so far, in the order they appeared.
+  std::vector<SeenDialog> Seen() const;
+  // Waits until `count` boxes were answered; false on time-out.
+  bool WaitForCount(std::size_t count, DWORD timeout_ms) const;
+
+ private:
+  void Run();
+  void Handle(HWND dialog);
+
+  mutable std::mutex mutex_;
+  DWORD process_id_;
+  std::deque<int> answers_;
+  std::vector<SeenDialog> seen_;
+  std::set<HWND> handled_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+// Text of a window, as UTF-8.
+std::string WindowTextUtf8(HWND window);
+// Bytes in a code page (1251 for the installer's Russian texts) as UTF-8.
+std::string Utf8FromCodePage(std::string_view bytes, UINT code_page);
+
+}  // namespace orvel::test

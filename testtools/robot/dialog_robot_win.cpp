@@ -1,0 +1,189 @@
+// The dialog robot (see dialog_robot.h).
+#include "robot/dialog_robot.h"
+
+#include <chrono>
+
+namespace orvel::test {
+
+namespace {
+
+constexpr auto kPollInterval = std::chrono::milliseconds(20);
+// The text of a standard message box sits in a static control with this id.
+constexpr int kMessageTextId = 0xffff;
+
+std::string ClassName(HWND window) {
+  char name[64] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string WithoutAmpersands(std::string label) {
+  std::string result;
+  for (char c : label)
+    if (c != '&') result += c;
+  return result;
+}
+
+struct Found {
+  DWORD process_id;
+  std::vector<HWND> dialogs;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
+  auto* found = reinterpret_cast<Found*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if ((found->process_id == 0 || owner == found->process_id) && ::IsWindowVisible(window) &&
+      ClassName(window) == "#32770")
+    found->dialogs.push_back(window);
+  return TRUE;
+}
+
+struct Controls {
+  std::vector<HWND> buttons;
+  std::vector<HWND> statics;
+};
+
+BOOL CALLBACK CollectControl(HWND window, LPARAM param) {
+  auto* controls = reinterpret_cast<Controls*>(param);
+  const std::string name = ClassName(window);
+  if (name == "Button" && ::IsWindowVisible(window)) controls->buttons.push_back(window);
+  if (name == "Static") controls->statics.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::string Utf8FromCodePage(std::string_view bytes, UINT code_page) {
+  if (bytes.empty()) return std::string();
+  const int wide_length = ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(wide_length, L'\0');
+  ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), wide_length);
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(length, '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
+
+std::string WindowTextUtf8(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring wide(length + 1, L'\0');
+  const int got = ::GetWindowTextW(window, wide.data(), length + 1);
+  wide.resize(got);
+  if (wide.empty()) return std::string();
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), got, nullptr, 0, nullptr, nullptr);
+  std::string utf8(size, '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), got, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+DialogRobot::DialogRobot(DWORD process_id, std::vector<int> answers)
+    : process_id_(process_id), answers_(answers.begin(), answers.end()) {
+  thread_ = std::thread([this] { Run(); });
+}
+
+DialogRobot::~DialogRobot() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  thread_.join();
+}
+
+void DialogRobot::WatchProcess(DWORD process_id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  process_id_ = process_id;
+}
+
+void DialogRobot::SetAnswers(std::vector<int> answers) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  answers_.assign(answers.begin(), answers.end());
+}
+
+std::vector<SeenDialog> DialogRobot::Seen() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return seen_;
+}
+
+bool DialogRobot::WaitForCount(std::size_t count, DWORD timeout_ms) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (std::chrono::steady_clock::now() < deadline) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (seen_.size() >= count) return true;
+    }
+    std::this_thread::sleep_for(kPollInterval);
+  }
+  return false;
+}
+
+void DialogRobot::Run() {
+  for (;;) {
+    Found found;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stop_) return;
+      found.process_id = process_id_;
+      // Forget windows that are gone, so a reused handle is seen as a new box.
+      for (auto it = handled_.begin(); it != handled_.end();)
+        it = ::IsWindow(*it) ? std::next(it) : handled_.erase(it);
+    }
+    ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
+    for (HWND dialog : found.dialogs) Handle(dialog);
+    std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
+void DialogRobot::Handle(HWND dialog) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (handled_.count(dialog) != 0) return;
+  }
+  Controls controls;
+  ::EnumChildWindows(dialog, CollectControl, reinterpret_cast<LPARAM>(&controls));
+  if (controls.buttons.empty()) return;  // not filled in yet: look again next round
+
+  SeenDialog seen;
+  ::GetWindowThreadProcessId(dialog, &seen.process_id);
+  seen.caption = WindowTextUtf8(dialog);
+  HWND text = ::GetDlgItem(dialog, kMessageTextId);
+  if (text == nullptr) {
+    for (HWND candidate : controls.statics) {
+      if (::GetWindowTextLengthW(candidate) > 0) {
+        text = candidate;
+        break;
+      }
+    }
+  }
+  if (text != nullptr) seen.text = WindowTextUtf8(text);
+  std::vector<int> ids;
+  for (HWND button : controls.buttons) {
+    seen.buttons.push_back(WithoutAmpersands(WindowTextUtf8(button)));
+    ids.push_back(::GetDlgCtrlID(button));
+  }
+
+  int answer = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!answers_.empty()) {
+      answer = answers_.front();
+      answers_.pop_front();
+    }
+  }
+  auto has = [&](int id) {
+    for (int candidate : ids)
+      if (candidate == id) return true;
+    return false;
+  };
+  if (answer == 0 || !has(answer)) answer = has(IDNO) ? IDNO : has(IDOK) ? IDOK : IDCANCEL;
+  seen.clicked = answer;
+
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    handled_.insert(dialog);
+    seen_.push_back(seen);
+  }
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+}  // namespace orvel::test

@@ -1,0 +1,76 @@
+// Build tool for the package that the installer embeds.
+//   orvel_package sample OUT VERSION     writes the deterministic sample package
+//   orvel_package check IN VERSION OUT   checks a vendor's package and copies it to OUT
+// A package must hold at least its header, and its version byte must equal the
+// version the installer is built for; otherwise the build stops here.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "install/package_header.h"
+
+namespace {
+
+constexpr std::size_t kSampleSize = 1125599;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "orvel_package: %s\n", message.c_str());
+  return 1;
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+bool ParseVersion(const char* text, int& version) {
+  char* end = nullptr;
+  long value = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || value < 0 || value > 255) return false;
+  version = static_cast<int>(value);
+  return true;
+}
+
+std::string SamplePackage(int version) {
+  std::string bytes = "vexa";
+  bytes += '\x02';
+  bytes += static_cast<char>(version);
+  bytes += '\0';  // the byte a comparing-mode reader takes for a 3bs version
+  std::uint32_t seed = 0x0badf00du;
+  while (bytes.size() < kSampleSize) {
+    seed = seed * 1664525u + 1013904223u;
+    bytes += static_cast<char>(seed >> 24);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string verb = argc > 1 ? argv[1] : "";
+  int version = 0;
+  if (verb == "sample" && argc == 4 && ParseVersion(argv[3], version)) {
+    if (!WriteFile(argv[2], SamplePackage(version))) return Fail(std::string("cannot write ") + argv[2]);
+    return 0;
+  }
+  if (verb == "check" && argc == 5 && ParseVersion(argv[3], version)) {
+    std::ifstream in(argv[2], std::ios::binary);
+    if (!in) return Fail(std::string("cannot read the package ") + argv[2]);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < orvel::PackageHeader::k3bsSize)
+      return Fail(std::string(argv[2]) + " is shorter than a package header (" +
+                  std::to_string(orvel::PackageHeader::k3bsSize) + " bytes)");
+    const int found = orvel::InstalledPackageVersion(bytes, true);
+    if (found != version)
+      return Fail(std::string(argv[2]) + " carries version " + std::to_string(found) +
+                  ", but the installer is built for version " + std::to_string(version));
+    if (!WriteFile(argv[4], bytes)) return Fail(std::string("cannot write ") + argv[4]);
+    return 0;
+  }
+  return Fail("usage: orvel_package sample OUT VERSION | check IN VERSION OUT");
+}
