@@ -70,6 +70,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/seal.cmake)
 endif()
 
 if(ORVEL_BUILD_TESTS)
+  add_subdirectory(bench)
   add_subdirectory(testtools)
   add_subdirectory(tests/win)
   add_subdirectory(tests/e2e)

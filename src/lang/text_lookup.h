@@ -19,4 +19,7 @@ std::string LangTextBlockArgs(std::string_view key, TextArgs args, bool SkipFirs
 // An error box with a language text, captioned UpdateTitle.
 void ShowError(const std::string& text);
 
+// The built-in message for a language file that cannot be read.
+void ShowLangFileError(const std::string& file_name);
+
 }  // namespace orvel

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/program_state.h"
+#include "app/russian_texts.h"
 #include "lang/language_files.h"
 
 namespace orvel {
@@ -39,6 +40,15 @@ void ShowError(const std::string& text) {
   ::MessageBoxExA(nullptr, text.c_str(), Program().UpdateTitle.c_str(),
                   MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION,
                   static_cast<WORD>(LanguageId & 0xffff));
+}
+
+}  // namespace orvel
+
+namespace orvel {
+
+void ShowLangFileError(const std::string& file_name) {
+  ShowFallbackError("Can't handle the language support file " + file_name,
+                    std::string(kCantHandleLangFileRu) + file_name);
 }
 
 }  // namespace orvel
