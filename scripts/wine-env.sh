@@ -6,6 +6,9 @@
 #                              prefix anew into $WINEPREFIX
 #   orvel_wine_stop            stop wineserver and Xvfb
 #   orvel_wine PROGRAM ARGS    run a Windows program (64-bit Wine)
+#   orvel_unix_locale NAME DIR compile a Unix locale (ru_RU.UTF-8) into DIR; Wine
+#                              takes the user locale of a program started with
+#                              LOCPATH=DIR LANG=NAME from it (no root needed)
 
 : "${ORVEL_WINE_ROOT:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine}"
 : "${ORVEL_DISPLAY_NUMBER:=$(( 100 + $(printf '%s' "$ORVEL_WINE_ROOT" | cksum | cut -d' ' -f1) % 800 ))}"
@@ -57,5 +60,20 @@ orvel_wine_stop() {
   if [ -f "$ORVEL_WINE_ROOT/xvfb.pid" ]; then
     kill "$(cat "$ORVEL_WINE_ROOT/xvfb.pid")" 2>/dev/null || true
     rm -f "$ORVEL_WINE_ROOT/xvfb.pid"
+  fi
+}
+
+orvel_unix_locale() {
+  local name="$1" dir="$2"
+  local language="${name%%.*}" charset="${name#*.}"
+  [ "$charset" != "$name" ] || charset=UTF-8
+  if [ ! -f "$dir/$name/LC_CTYPE" ]; then
+    mkdir -p "$dir"
+    # localedef also fails on mere warnings: what counts is the compiled locale.
+    localedef -i "$language" -f "$charset" "$dir/$name" >/dev/null 2>&1 || true
+    if [ ! -f "$dir/$name/LC_CTYPE" ]; then
+      echo "cannot compile the locale $name (is the Debian package 'locales' installed?)" >&2
+      return 1
+    fi
   fi
 }

@@ -16,11 +16,17 @@
 
 namespace orvel::test {
 
+// The standard icon a message box shows (MB_ICONERROR, MB_ICONQUESTION, ...).
+enum class MessageIcon { kNone, kError, kQuestion, kWarning, kInformation, kOther };
+
 struct SeenDialog {
   DWORD process_id = 0;
   std::string caption;               // UTF-8
   std::string text;                  // UTF-8, the message itself
   std::vector<std::string> buttons;  // UTF-8 labels without "&", in dialog order
+  std::vector<int> button_ids;       // their control ids (IDYES, IDNO, IDOK, ...)
+  MessageIcon icon = MessageIcon::kNone;
+  bool topmost = false;              // the box stays above other windows (MB_TOPMOST)
   int clicked = 0;                   // control id pressed (IDYES, IDNO, IDOK, ...)
 };
 
@@ -53,6 +59,11 @@ class DialogRobot {
   bool stop_ = false;
   std::thread thread_;
 };
+
+// "error", "question", ... for messages and test output.
+const char* MessageIconName(MessageIcon icon);
+// The usual English label of a message-box button id ("Yes", "OK", ...).
+const char* ButtonIdName(int id);
 
 // Text of a window, as UTF-8.
 std::string WindowTextUtf8(HWND window);

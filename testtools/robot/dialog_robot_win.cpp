@@ -2,6 +2,7 @@
 #include "robot/dialog_robot.h"
 
 #include <chrono>
+#include <utility>
 
 namespace orvel::test {
 
@@ -42,17 +43,128 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
 struct Controls {
   std::vector<HWND> buttons;
   std::vector<HWND> statics;
+  HWND icon = nullptr;  // the static control that shows the icon
 };
 
 BOOL CALLBACK CollectControl(HWND window, LPARAM param) {
   auto* controls = reinterpret_cast<Controls*>(param);
   const std::string name = ClassName(window);
   if (name == "Button" && ::IsWindowVisible(window)) controls->buttons.push_back(window);
-  if (name == "Static") controls->statics.push_back(window);
+  if (name == "Static") {
+    if ((::GetWindowLongA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      if (controls->icon == nullptr && ::SendMessageA(window, STM_GETICON, 0, 0) != 0) controls->icon = window;
+    } else {
+      controls->statics.push_back(window);
+    }
+  }
   return TRUE;
 }
 
+// Icons cannot be read across processes, so the robot compares what the box shows
+// on the screen with the system icons drawn here on the same background.
+using Pixels = std::vector<COLORREF>;
+
+Pixels ScreenPixels(HWND window, int& width, int& height) {
+  RECT rect = {};
+  ::GetWindowRect(window, &rect);
+  width = rect.right - rect.left;
+  height = rect.bottom - rect.top;
+  Pixels pixels;
+  if (width <= 0 || height <= 0 || width > 256 || height > 256) return pixels;
+  HDC screen = ::GetDC(nullptr);
+  pixels.reserve(static_cast<std::size_t>(width) * height);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(::GetPixel(memory, x, y));
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+Pixels DrawnIcon(LPCSTR id, int width, int height, COLORREF background) {
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  HBRUSH brush = ::CreateSolidBrush(background);
+  const RECT all = {0, 0, width, height};
+  ::FillRect(memory, &all, brush);
+  ::DeleteObject(brush);
+  ::DrawIcon(memory, 0, 0, ::LoadIconA(nullptr, id));
+  Pixels pixels;
+  pixels.reserve(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(::GetPixel(memory, x, y));
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// Which standard icon the icon control shows; kOther when none matches (yet: the
+// box may not be painted when it is first seen).
+MessageIcon ShownIcon(HWND icon_control) {
+  int width = 0;
+  int height = 0;
+  const Pixels shown = ScreenPixels(icon_control, width, height);
+  if (shown.empty()) return MessageIcon::kOther;
+  const std::pair<LPCSTR, MessageIcon> kinds[] = {{IDI_HAND, MessageIcon::kError},
+                                                  {IDI_QUESTION, MessageIcon::kQuestion},
+                                                  {IDI_EXCLAMATION, MessageIcon::kWarning},
+                                                  {IDI_ASTERISK, MessageIcon::kInformation}};
+  for (const auto& [id, kind] : kinds) {
+    const Pixels drawn = DrawnIcon(id, width, height, shown.front());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) differing += shown[i] != drawn[i];
+    if (differing * 50 <= shown.size()) return kind;  // at most 2 % off
+  }
+  return MessageIcon::kOther;
+}
+
+MessageIcon IconKind(HWND icon_control) {
+  if (icon_control == nullptr) return MessageIcon::kNone;
+  MessageIcon kind = MessageIcon::kOther;
+  for (int attempt = 0; attempt < 25 && kind == MessageIcon::kOther; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(kPollInterval);
+    kind = ShownIcon(icon_control);
+  }
+  return kind;
+}
+
 }  // namespace
+
+const char* MessageIconName(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kNone: return "none";
+    case MessageIcon::kError: return "error";
+    case MessageIcon::kQuestion: return "question";
+    case MessageIcon::kWarning: return "warning";
+    case MessageIcon::kInformation: return "information";
+    case MessageIcon::kOther: return "other";
+  }
+  return "other";
+}
+
+const char* ButtonIdName(int id) {
+  switch (id) {
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case IDABORT: return "Abort";
+    case IDRETRY: return "Retry";
+    case IDIGNORE: return "Ignore";
+    case IDYES: return "Yes";
+    case IDNO: return "No";
+    case IDTRYAGAIN: return "Try Again";
+    case IDCONTINUE: return "Continue";
+  }
+  return "?";
+}
 
 std::string Utf8FromCodePage(std::string_view bytes, UINT code_page) {
   if (bytes.empty()) return std::string();
@@ -146,6 +258,8 @@ void DialogRobot::Handle(HWND dialog) {
   SeenDialog seen;
   ::GetWindowThreadProcessId(dialog, &seen.process_id);
   seen.caption = WindowTextUtf8(dialog);
+  seen.icon = IconKind(controls.icon);
+  seen.topmost = (::GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   HWND text = ::GetDlgItem(dialog, kMessageTextId);
   if (text == nullptr) {
     for (HWND candidate : controls.statics) {
@@ -156,11 +270,11 @@ void DialogRobot::Handle(HWND dialog) {
     }
   }
   if (text != nullptr) seen.text = WindowTextUtf8(text);
-  std::vector<int> ids;
   for (HWND button : controls.buttons) {
     seen.buttons.push_back(WithoutAmpersands(WindowTextUtf8(button)));
-    ids.push_back(::GetDlgCtrlID(button));
+    seen.button_ids.push_back(::GetDlgCtrlID(button));
   }
+  const std::vector<int>& ids = seen.button_ids;
 
   int answer = 0;
   {

@@ -1,0 +1,177 @@
+// dialog_robot.exe: runs a program, answers its message boxes and reports them.
+//
+//   dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] -- PROGRAM [ARGS...]
+//
+// Starts PROGRAM with ARGS, answers its message boxes in turn with the given answers
+// (yes, no, ok, cancel; once they are used up: No where there is one, else OK),
+// prints every box as UTF-8 (caption, text, icon, buttons, the answer given), waits
+// for the program and prints its exit code. The robot's own exit code is the
+// program's; 124 when the program had to be stopped after the time-out, 125 on a
+// wrong command line, 127 when the program could not be started.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "robot/dialog_robot.h"
+
+namespace {
+
+using orvel::test::DialogRobot;
+using orvel::test::SeenDialog;
+
+constexpr int kTimedOut = 124;
+constexpr int kUsageError = 125;
+constexpr int kCannotStart = 127;
+constexpr DWORD kDefaultTimeoutSeconds = 120;
+
+void Print(const std::string& text) {
+  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD written = 0;
+  ::WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+void PrintError(const std::string& text) {
+  HANDLE err = ::GetStdHandle(STD_ERROR_HANDLE);
+  const std::string line = "dialog_robot: " + text + "\n";
+  DWORD written = 0;
+  ::WriteFile(err, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+// "yes" -> IDYES and so on; 0 for a word that names no answer.
+int AnswerId(const std::string& word) {
+  std::string lower;
+  for (char c : word) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (lower == "yes") return IDYES;
+  if (lower == "no") return IDNO;
+  if (lower == "ok") return IDOK;
+  if (lower == "cancel") return IDCANCEL;
+  return 0;
+}
+
+bool ParseAnswers(const std::string& list, std::vector<int>& answers) {
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t comma = list.find(',', start);
+    const std::string word = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    const int id = AnswerId(word);
+    if (id == 0) return false;
+    answers.push_back(id);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return true;
+}
+
+// Quotes one argument so that the usual command-line parsing gives it back as is.
+std::string QuoteArgument(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') quoted.append(backslashes * 2 + 1, '\\');
+    else quoted.append(backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, '\\');
+  quoted += '"';
+  return quoted;
+}
+
+// The message text indented under its label, one line of the box per line.
+std::string IndentedText(const std::string& text) {
+  std::string result;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = text.find('\n', start);
+    std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    result += (start == 0 ? "" : "           ") + line + "\n";
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return result;
+}
+
+std::string Describe(const SeenDialog& box, std::size_t number) {
+  std::string text = "message box " + std::to_string(number) + "\n";
+  text += "  caption: " + box.caption + "\n";
+  text += "  text:    " + IndentedText(box.text);
+  text += std::string("  icon:    ") + orvel::test::MessageIconName(box.icon) + "\n";
+  text += "  buttons:";
+  std::string answer;
+  for (std::size_t i = 0; i < box.buttons.size(); ++i) {
+    text += (i == 0 ? " " : " | ") + box.buttons[i];
+    if (i < box.button_ids.size() && box.button_ids[i] == box.clicked) answer = box.buttons[i];
+  }
+  text += "\n  answer:  " + (answer.empty() ? std::string(orvel::test::ButtonIdName(box.clicked)) : answer) + "\n";
+  return text;
+}
+
+int Usage() {
+  PrintError("usage: dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] -- PROGRAM [ARGS...]");
+  return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<int> answers;
+  DWORD timeout_seconds = kDefaultTimeoutSeconds;
+  int first = 1;
+  for (; first < argc; ++first) {
+    const std::string arg = argv[first];
+    if (arg == "--") {
+      ++first;
+      break;
+    }
+    if (arg == "--answers" && first + 1 < argc) {
+      if (!ParseAnswers(argv[++first], answers)) return Usage();
+    } else if (arg == "--timeout" && first + 1 < argc) {
+      timeout_seconds = static_cast<DWORD>(std::strtoul(argv[++first], nullptr, 10));
+    } else {
+      return Usage();
+    }
+  }
+  if (first >= argc) return Usage();
+
+  std::string command_line;
+  for (int i = first; i < argc; ++i) command_line += (i == first ? "" : " ") + QuoteArgument(argv[i]);
+
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  // Suspended, so the robot watches the process before it can show anything.
+  if (!::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &process)) {
+    PrintError("cannot start " + command_line + " (error " + std::to_string(::GetLastError()) + ")");
+    return kCannotStart;
+  }
+  int exit_code = 0;
+  {
+    DialogRobot robot(process.dwProcessId, answers);
+    ::ResumeThread(process.hThread);
+    const DWORD waited = ::WaitForSingleObject(process.hProcess, timeout_seconds * 1000);
+    if (waited != WAIT_OBJECT_0) {
+      PrintError("the program did not end within " + std::to_string(timeout_seconds) + " s; stopping it");
+      ::TerminateProcess(process.hProcess, kTimedOut);
+      ::WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    const std::vector<SeenDialog> seen = robot.Seen();
+    for (std::size_t i = 0; i < seen.size(); ++i) Print(Describe(seen[i], i + 1));
+    if (seen.empty()) Print("no message box\n");
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    exit_code = waited == WAIT_OBJECT_0 ? static_cast<int>(code) : kTimedOut;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  Print("exit code: " + std::to_string(exit_code) + "\n");
+  return exit_code;
+}
