@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -42,6 +43,9 @@ class DialogRobot {
 
   void WatchProcess(DWORD process_id);
   void SetAnswers(std::vector<int> answers);
+  // Runs `hook` on the robot's thread for every box, after reading it and before
+  // answering it: what a user might do while a question is on the screen.
+  void SetBeforeAnswer(std::function<void(const SeenDialog&)> hook);
   // The boxes answered so far, in the order they appeared.
   std::vector<SeenDialog> Seen() const;
   // Waits until `count` boxes were answered; false on time-out.
@@ -54,6 +58,7 @@ class DialogRobot {
   mutable std::mutex mutex_;
   DWORD process_id_;
   std::deque<int> answers_;
+  std::function<void(const SeenDialog&)> before_answer_;
   std::vector<SeenDialog> seen_;
   std::set<HWND> handled_;
   bool stop_ = false;

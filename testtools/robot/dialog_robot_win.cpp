@@ -212,6 +212,11 @@ void DialogRobot::SetAnswers(std::vector<int> answers) {
   answers_.assign(answers.begin(), answers.end());
 }
 
+void DialogRobot::SetBeforeAnswer(std::function<void(const SeenDialog&)> hook) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  before_answer_ = std::move(hook);
+}
+
 std::vector<SeenDialog> DialogRobot::Seen() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return seen_;
@@ -277,12 +282,14 @@ void DialogRobot::Handle(HWND dialog) {
   const std::vector<int>& ids = seen.button_ids;
 
   int answer = 0;
+  std::function<void(const SeenDialog&)> before_answer;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!answers_.empty()) {
       answer = answers_.front();
       answers_.pop_front();
     }
+    before_answer = before_answer_;
   }
   auto has = [&](int id) {
     for (int candidate : ids)
@@ -291,6 +298,7 @@ void DialogRobot::Handle(HWND dialog) {
   };
   if (answer == 0 || !has(answer)) answer = has(IDNO) ? IDNO : has(IDOK) ? IDOK : IDCANCEL;
   seen.clicked = answer;
+  if (before_answer) before_answer(seen);
 
   {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -1,0 +1,64 @@
+// Writing the package: a write that fails leaves the installed package as it was and
+// nothing beside it, says so, and the run still records the size and asks its last
+// question; a staging file left by an interrupted run does not get in the way.
+//
+// (A read-only package cannot stand for a failed write here: Wine's MoveFileEx
+// replaces read-only files, which Windows refuses.)
+#include "update_fixture.h"
+
+#include "scratch.h"
+
+namespace orvel::e2e {
+namespace {
+
+// The user starts Orvel again while the install question is open: the package is
+// locked when the installer comes to write it.
+TEST_F(UpdateTest, PackageLockedAfterTheQuestionIsNotReplaced) {
+  const std::string installed = Orvel().PackageBytes();
+  std::unique_ptr<RunningHost> host;
+  auto start_orvel_at_first_box = [&](const test::SeenDialog&) {
+    if (!host) host = StartHost({"--hold-package", "--ignore-quit"});
+  };
+
+  const InstallerRun run = Run({}, {IDYES, IDOK, IDYES}, start_orvel_at_first_box);
+  ASSERT_TRUE(host);
+  EXPECT_EQ(EventsNamed(HostLog(), "holding").size(), 1u);
+  host.reset();  // it holds the package without sharing: let go, so the test can read it
+
+  EXPECT_EQ(run.boxes, (std::vector<Box>{InstallQuestion(),
+                                         Error(kEnglishTitle, kCantInstallEnglish + Orvel().PackagePath()),
+                                         DoneQuestion()}));
+  EXPECT_EQ(run.exit_code, kNotWritten);
+  EXPECT_TRUE(StillHolds(Orvel(), installed));
+  EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
+  // The last question was answered Yes: Orvel starts although the write failed.
+  EXPECT_TRUE(WaitForStartByInstaller());
+}
+
+TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
+  test::WriteBytes(Orvel().StagingPath(), "half a package");
+  ::SetFileAttributesA(Orvel().StagingPath().c_str(), FILE_ATTRIBUTE_READONLY);
+
+  const InstallerRun run = Run({"modest"});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{});
+  EXPECT_EQ(run.exit_code, kWritten);
+  EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
+  EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
+}
+
+TEST_F(UpdateTest, MissingOrvelIsReportedInEnglish) {
+  ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
+  Orvel().RemoveHost();
+  const std::string installed = Orvel().PackageBytes();
+
+  const InstallerRun run = Run({}, {IDYES, IDYES});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kHostMissingEnglish)});
+  EXPECT_EQ(run.exit_code, kNotInstalled);
+  EXPECT_TRUE(StillHolds(Orvel(), installed));
+  EXPECT_FALSE(EstimatedSize(kNativeUninstallKey).has_value());
+}
+
+}  // namespace
+}  // namespace orvel::e2e
