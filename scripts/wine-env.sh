@@ -51,8 +51,27 @@ orvel_wine_start() {
     rm -rf "$WINEPREFIX"
     cp -a "$ORVEL_WINE_TEMPLATE" "$WINEPREFIX"
   fi
-  # Keep one wineserver for the whole run instead of one per program.
-  "$ORVEL_WINESERVER" -p >/dev/null 2>&1 || true
+  if ! _orvel_wineserver_running; then
+    # Keep one wineserver for the whole run instead of one per program.
+    "$ORVEL_WINESERVER" -p >/dev/null 2>&1 || true
+    # The first program of a session starts Wine's own background processes, which
+    # stay and would hold on to that program's output: a test runner reading it would
+    # wait for them. Start them here, with no output to hold.
+    "$ORVEL_WINE_BIN" cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+  fi
+}
+
+# True when a wineserver serves $WINEPREFIX (its working folder is named after the
+# prefix's device and inode).
+_orvel_wineserver_running() {
+  local device inode
+  read -r device inode < <(stat -c '%d %i' "$WINEPREFIX" 2>/dev/null) || return 1
+  local folder process
+  folder=$(printf 'server-%x-%x' "$device" "$inode")
+  for process in $(pgrep wineserver); do
+    case "$(readlink "/proc/$process/cwd" 2>/dev/null)" in */"$folder") return 0 ;; esac
+  done
+  return 1
 }
 
 orvel_wine_stop() {
