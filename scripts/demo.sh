@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# The main job: builds both installers, prepares a demo Orvel installation in a Wine
+# prefix of its own, runs an update there with the dialog robot answering Yes, then a
+# quiet update ("modest runapp"), and shows what happened: every message box with its
+# caption and text, the package file written, the "EstimatedSize" recorded, the exit
+# codes and what the stand-in Orvel saw. Exits non-zero when an update did not write
+# the embedded package.
+#
+# The demo runs the x86_64 installer: the shipped i686 one needs a 32-bit Wine, which
+# this machine does not have. ORVEL_DEMO_INSTALLER=path runs another build instead.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+section() { printf '\n== %s ==\n' "$*"; }
+
+# Runs a build step quietly; shows its output only when it fails.
+quietly() {
+  local log
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log"
+    rm -f "$log"
+    echo "failed: $*" >&2
+    exit 1
+  fi
+  rm -f "$log"
+}
+
+section "Building the installers (win64 and win32)"
+quietly cmake --preset win64
+quietly cmake --build --preset win64
+quietly cmake --preset win32
+quietly cmake --build --preset win32
+for exe in build/win64/OrvelUpdate.exe build/win32/OrvelUpdate.exe; do
+  kind=""
+  command -v file >/dev/null && kind=$(file -b "$exe" | cut -d' ' -f1-4)
+  printf '%-30s %9s bytes  %s\n' "$exe" "$(stat -c %s "$exe")" "$kind"
+done
+
+installer="${ORVEL_DEMO_INSTALLER:-$root/build/win64/OrvelUpdate.exe}"
+package="$root/build/win64/package/vexa.3bs"
+robot="$root/build/win64/testtools/dialog_robot.exe"
+standin="$root/build/win64/testtools/standin_host.exe"
+windows_path() { local path="${1//\//\\}"; printf 'Z:%s' "$path"; }
+
+# A Wine session of its own, so that the demo and a test run never share a prefix;
+# the prepared prefix of the tests is reused when there is one.
+export ORVEL_WINE_ROOT="$root/build/demo/wine"
+source "$root/scripts/wine-env.sh"
+if [ ! -d "$ORVEL_WINE_ROOT/template" ] && [ -d "$root/build/wine/template" ]; then
+  mkdir -p "$ORVEL_WINE_ROOT"
+  cp -a "$root/build/wine/template" "$ORVEL_WINE_ROOT/template"
+fi
+section "Starting Wine (fresh prefix $WINEPREFIX)"
+orvel_wine_start fresh
+trap orvel_wine_stop EXIT
+
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvel'
+host_dir="$WINEPREFIX/drive_c/Program Files/Orvel"
+host_windows='C:\Program Files\Orvel'
+log_dir="$WINEPREFIX/drive_c/orvel-demo"
+# The stand-in logs outside the installation, so that its log is not counted in the
+# size the installer records.
+export ORVEL_STANDIN_LOG='C:\orvel-demo\standin_host.log'
+
+write_older_package() {
+  { printf 'vexa\002\005'; head -c 300000 /dev/zero | tr '\0' 'o'; } > "$host_dir/vexa.3bs"
+}
+
+section "Demo installation in $host_windows"
+mkdir -p "$host_dir/language" "$log_dir"
+cp "$standin" "$host_dir/orvel.exe"
+if compgen -G "$root/testdata/language/*.lng" >/dev/null; then
+  cp "$root"/testdata/language/*.lng "$host_dir/language/"
+fi
+write_older_package
+orvel_wine reg add "$uninstall_key" /v DisplayName /d Orvel /f >/dev/null
+orvel_wine reg add "$uninstall_key" /v UninstallString /d "\"$host_windows\\unins000.exe\" /SILENT" /f >/dev/null
+(cd "$host_dir" && find . -type f -printf '  %P  %s bytes\n' | sort)
+echo "  registry: $uninstall_key"
+orvel_wine reg query "$uninstall_key" | tr -d '\r' | grep REG_ | sed 's/^ */    /'
+
+folder_kib() { find "$host_dir" -type f -printf '%s\n' | awk '{ total += $1 } END { print int(total / 1024) }'; }
+estimated_size() {
+  local hex
+  hex=$(orvel_wine reg query "$uninstall_key" /v EstimatedSize 2>/dev/null | tr -d '\r' |
+    awk '$1 == "EstimatedSize" { print $3 }')
+  [ -z "$hex" ] || printf '%d\n' "$hex"
+}
+
+failures=0
+# Runs the installer under the robot and reports the result. $1: what the run is,
+# $2: the robot's answers, the rest: the installer's arguments.
+run_update() {
+  local title="$1" answers="$2"
+  shift 2
+  section "$title: OrvelUpdate.exe $*"
+  orvel_wine reg delete "$uninstall_key" /v EstimatedSize /f >/dev/null 2>&1 || true
+  local code=0
+  orvel_wine "$robot" --answers "$answers" -- "$(windows_path "$installer")" "$@" || code=$?
+  echo "-- result"
+  local installed="$host_dir/vexa.3bs"
+  if cmp -s "$installed" "$package"; then
+    echo "  vexa.3bs: $(stat -c %s "$installed") bytes, the embedded package byte for byte"
+  else
+    echo "  vexa.3bs: $(stat -c %s "$installed" 2>/dev/null || echo no) bytes, NOT the embedded package"
+    failures=$((failures + 1))
+  fi
+  local recorded
+  recorded=$(estimated_size)
+  echo "  EstimatedSize: ${recorded:-not recorded} KiB (the folder holds $(folder_kib) KiB)"
+  [ "${recorded:-x}" = "$(folder_kib)" ] || failures=$((failures + 1))
+  echo "  exit code: $code"
+  [ "$code" = 0 ] || failures=$((failures + 1))
+  # Orvel, when started by the installer, may take a moment to write its first line.
+  sleep 1
+  echo "  stand-in Orvel log:"
+  sed 's/\r$//; s/^/    /' "$log_dir/standin_host.log" 2>/dev/null || echo "    (empty)"
+}
+
+run_update "Normal update, answering Yes" yes,yes,yes
+
+# Again from an older package, while the Orvel started above still runs: the quiet
+# update asks it to quit, waits for the file, writes, and starts Orvel again.
+write_older_package
+: > "$log_dir/standin_host.log"
+run_update "Quiet update" yes modest runapp
+
+section "Summary"
+if [ "$failures" -eq 0 ]; then
+  echo "Both updates wrote the embedded package and recorded the folder size."
+else
+  echo "$failures check(s) failed."
+  exit 1
+fi
