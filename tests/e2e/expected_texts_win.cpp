@@ -17,22 +17,11 @@ namespace orvel::e2e {
 
 namespace {
 
-// The bytes of a UTF-8 text in a Windows code page.
-std::string InCodePage(std::string_view utf8, UINT code_page) {
-  const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(wide_length, L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wide_length);
-  const int length = ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  std::string bytes(length, '\0');
-  ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, bytes.data(), length, nullptr, nullptr);
-  return bytes;
-}
-
 // Until a language file names the program, the caption of language-text errors is
 // the built-in Russian title: Windows-1251 bytes, which the ANSI message box shows
 // in the user's code page (so an English session sees them as Windows-1252).
 std::string BuiltInTitleAsShown() {
-  return test::Utf8FromCodePage(InCodePage(kRussianTitle, 1251), ::GetACP());
+  return test::Utf8FromCodePage(test::CodePageFromUtf8(kRussianTitle, 1251), ::GetACP());
 }
 
 using TextTable = std::map<std::string, std::string, std::less<>>;

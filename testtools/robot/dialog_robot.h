@@ -72,7 +72,8 @@ const char* ButtonIdName(int id);
 
 // Text of a window, as UTF-8.
 std::string WindowTextUtf8(HWND window);
-// Bytes in a code page (1251 for the installer's Russian texts) as UTF-8.
+// Bytes in a code page (1251 for the installer's Russian texts) as UTF-8, and back.
 std::string Utf8FromCodePage(std::string_view bytes, UINT code_page);
+std::string CodePageFromUtf8(std::string_view utf8, UINT code_page);
 
 }  // namespace orvel::test

@@ -64,47 +64,63 @@ BOOL CALLBACK CollectControl(HWND window, LPARAM param) {
 // on the screen with the system icons drawn here on the same background.
 using Pixels = std::vector<COLORREF>;
 
+// A bitmap in the screen's format to copy or draw into and read back.
+class Canvas {
+ public:
+  Canvas(int width, int height)
+      : width_(width),
+        height_(height),
+        screen_(::GetDC(nullptr)),
+        memory_(::CreateCompatibleDC(screen_)),
+        bitmap_(::CreateCompatibleBitmap(screen_, width, height)),
+        old_(::SelectObject(memory_, bitmap_)) {}
+  ~Canvas() {
+    ::SelectObject(memory_, old_);
+    ::DeleteObject(bitmap_);
+    ::DeleteDC(memory_);
+    ::ReleaseDC(nullptr, screen_);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  HDC Screen() const { return screen_; }
+  HDC Memory() const { return memory_; }
+  Pixels Read() const {
+    Pixels pixels;
+    pixels.reserve(static_cast<std::size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) pixels.push_back(::GetPixel(memory_, x, y));
+    return pixels;
+  }
+
+ private:
+  int width_;
+  int height_;
+  HDC screen_;
+  HDC memory_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
 Pixels ScreenPixels(HWND window, int& width, int& height) {
   RECT rect = {};
   ::GetWindowRect(window, &rect);
   width = rect.right - rect.left;
   height = rect.bottom - rect.top;
-  Pixels pixels;
-  if (width <= 0 || height <= 0 || width > 256 || height > 256) return pixels;
-  HDC screen = ::GetDC(nullptr);
-  pixels.reserve(static_cast<std::size_t>(width) * height);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels.push_back(::GetPixel(memory, x, y));
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-  return pixels;
+  if (width <= 0 || height <= 0 || width > 256 || height > 256) return Pixels();
+  Canvas canvas(width, height);
+  ::BitBlt(canvas.Memory(), 0, 0, width, height, canvas.Screen(), rect.left, rect.top, SRCCOPY);
+  return canvas.Read();
 }
 
 Pixels DrawnIcon(LPCSTR id, int width, int height, COLORREF background) {
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  Canvas canvas(width, height);
   HBRUSH brush = ::CreateSolidBrush(background);
   const RECT all = {0, 0, width, height};
-  ::FillRect(memory, &all, brush);
+  ::FillRect(canvas.Memory(), &all, brush);
   ::DeleteObject(brush);
-  ::DrawIcon(memory, 0, 0, ::LoadIconA(nullptr, id));
-  Pixels pixels;
-  pixels.reserve(static_cast<std::size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels.push_back(::GetPixel(memory, x, y));
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-  return pixels;
+  ::DrawIcon(canvas.Memory(), 0, 0, ::LoadIconA(nullptr, id));
+  return canvas.Read();
 }
 
 // Which standard icon the icon control shows; kOther when none matches (yet: the
@@ -164,6 +180,17 @@ const char* ButtonIdName(int id) {
     case IDCONTINUE: return "Continue";
   }
   return "?";
+}
+
+std::string CodePageFromUtf8(std::string_view utf8, UINT code_page) {
+  if (utf8.empty()) return std::string();
+  const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(wide_length, L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wide_length);
+  const int length = ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(length, '\0');
+  ::WideCharToMultiByte(code_page, 0, wide.data(), wide_length, bytes.data(), length, nullptr, nullptr);
+  return bytes;
 }
 
 std::string Utf8FromCodePage(std::string_view bytes, UINT code_page) {
