@@ -65,6 +65,12 @@ target_link_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_LINK})
 target_link_libraries(OrvelUpdate PRIVATE orvel_core)
 add_dependencies(OrvelUpdate orvel_package_file)
 
+# What every build of the installer must be, checked on the file itself.
+enable_testing()
+add_test(NAME product_checks
+  COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-product.sh $<TARGET_FILE:OrvelUpdate>
+          ${ORVEL_STAGED_PACKAGE} ${CMAKE_OBJDUMP})
+
 if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/seal.cmake)
   include(cmake/seal.cmake)
 endif()
