@@ -56,6 +56,10 @@ bool WriteWholeFile(const std::string& path, const ResourceBytes& bytes) {
 // Writes the bytes under the staging name and moves them over the target in one
 // step. On failure the staging file is gone and the target untouched.
 bool ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
+  // Windows refuses to replace a read-only file; say so before writing anything
+  // rather than leave it to the file system at hand.
+  const DWORD attributes = ::GetFileAttributesA(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const std::string staging = StagingFileName(target);
   // A staging file left by an interrupted run would block the create.
   if (::GetFileAttributesA(staging.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteOwnFile(staging);
