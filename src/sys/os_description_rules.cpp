@@ -73,67 +73,76 @@ void TakeConsoleVersion(std::string_view ver, long position, WindowsName& name) 
 // Windows 8 and later report 6.2 to this process; the console's "ver" line tells
 // them apart.
 void NameFromConsoleVersion(std::string_view ver, bool workstation, WindowsName& name) {
-  long position;
-  if ((position = Pos(" 6.2", ver)) > 0) {
-    name.description += workstation ? "8 " : "Server 2012 ";
-  } else if ((position = Pos(" 6.3", ver)) > 0) {
-    name.description += workstation ? "8.1 " : "Server 2012 R2 ";
-  } else if ((position = Pos(" 10", ver)) > 0) {
-    name.description += workstation ? "10 " : "Server 10 ";
-  } else {
-    position = AppendGenericRelease(ver, workstation, name.description);
+  struct Marker {
+    const char* text;
+    const char* workstation;
+    const char* server;
+  };
+  static constexpr Marker kMarkers[] = {
+      {" 6.2", "8 ", "Server 2012 "},
+      {" 6.3", "8.1 ", "Server 2012 R2 "},
+      {" 10", "10 ", "Server 10 "},
+  };
+  for (const Marker& marker : kMarkers) {
+    const long position = Pos(marker.text, ver);
+    if (position > 0) {
+      name.description += workstation ? marker.workstation : marker.server;
+      TakeConsoleVersion(ver, position, name);
+      return;
+    }
   }
-  TakeConsoleVersion(ver, position, name);
+  TakeConsoleVersion(ver, AppendGenericRelease(ver, workstation, name.description), name);
 }
 
-// The release of an NT-family Windows, by major and minor version.
-void AppendNtRelease(const WindowsVersionFacts& facts, WindowsFactSource& source, WindowsName& name) {
+// The release of an NT-family Windows by major and minor version; nullptr where
+// only the console can tell.
+const char* NtReleaseName(const WindowsVersionFacts& facts) {
   const bool workstation = facts.product_type == kProductWorkstation;
-  std::string& d = name.description;
   switch (facts.major) {
     case 3:
     case 4:
-      d += "NT ";
-      return;
+      return "NT ";
     case 5:
-      if (facts.minor == 0) {
-        d += "2000 ";
-      } else if (facts.minor == 1) {
-        d += "XP ";
-      } else if (facts.minor == 2) {
-        if (facts.server_r2) {
-          d += "Server 2003 R2 ";
-        } else if (facts.suite_mask == kSuiteStorageServer) {
-          d += "Storage Server 2003";
-        } else if (workstation && facts.architecture == kArchitectureAmd64) {
-          d += "XP ";
-        } else {
-          d += "Server 2003 ";
-        }
-      } else {
-        d += "Unknown version ";
-      }
-      return;
+      if (facts.minor == 0) return "2000 ";
+      if (facts.minor == 1) return "XP ";
+      if (facts.minor != 2) return "Unknown version ";
+      if (facts.server_r2) return "Server 2003 R2 ";
+      if (facts.suite_mask == kSuiteStorageServer) return "Storage Server 2003";
+      if (workstation && facts.architecture == kArchitectureAmd64) return "XP ";
+      return "Server 2003 ";
     case 6:
-      if (facts.minor == 0) {
-        d += workstation ? "Vista " : "Server 2008 ";
-      } else if (facts.minor == 1) {
-        d += workstation ? "7 " : "Server 2008 R2 ";
-      } else if (facts.minor == 2) {
-        NameFromConsoleVersion(source.ConsoleVersionText(), workstation, name);
-      } else if (facts.minor == 3) {
-        d += workstation ? "8.1 " : "Server 2012 R2 ";
+      switch (facts.minor) {
+        case 0:
+          return workstation ? "Vista " : "Server 2008 ";
+        case 1:
+          return workstation ? "7 " : "Server 2008 R2 ";
+        case 2:
+          return nullptr;
+        case 3:
+          return workstation ? "8.1 " : "Server 2012 R2 ";
+        default:
+          return "";
       }
-      return;
     case 10:
-      if (facts.minor == 0) d += workstation ? "10 " : "Server 2016 ";
-      return;
-    default: {
-      // A release this program does not know: whatever the console calls it.
-      const std::string ver = source.ConsoleVersionText();
-      TakeConsoleVersion(ver, AppendGenericRelease(ver, workstation, d), name);
-      return;
-    }
+      if (facts.minor != 0) return "";
+      return workstation ? "10 " : "Server 2016 ";
+    default:
+      return nullptr;
+  }
+}
+
+void AppendNtRelease(const WindowsVersionFacts& facts, WindowsFactSource& source, WindowsName& name) {
+  if (const char* release = NtReleaseName(facts)) {
+    name.description += release;
+    return;
+  }
+  const bool workstation = facts.product_type == kProductWorkstation;
+  const std::string ver = source.ConsoleVersionText();
+  if (facts.major == 6) {
+    NameFromConsoleVersion(ver, workstation, name);
+  } else {
+    // A release this program does not know: whatever the console calls it.
+    TakeConsoleVersion(ver, AppendGenericRelease(ver, workstation, name.description), name);
   }
 }
 
@@ -149,7 +158,9 @@ const char* WorkstationEdition(const WindowsVersionFacts& facts) {
   return "Professional";
 }
 
-std::string ServerEdition(const WindowsVersionFacts& facts) {
+// The edition of a server or domain controller; nullptr for a Server 2003 on an
+// architecture without a name.
+const char* ServerEdition(const WindowsVersionFacts& facts) {
   const std::uint16_t suite = facts.suite_mask;
   if (facts.major == 4) return (suite & kSuiteEnterprise) ? "Server 4.0 Enterprise" : "Server 4.0";
   if (facts.major == 5 && facts.minor == 0) {
@@ -174,7 +185,7 @@ std::string ServerEdition(const WindowsVersionFacts& facts) {
         if (suite & kSuiteEnterprise) return "Enterprise x64";
         return "Standard x64";
       default:
-        return "Unknown on Architecture 0x" + UpperHex(facts.architecture);
+        return nullptr;
     }
   }
   return facts.product_type == kProductServer ? "Unknown Server" : "Unknown Domain controller";
@@ -193,17 +204,17 @@ void AppendEdition(const WindowsVersionFacts& facts, WindowsFactSource& source, 
     }
     return;
   }
-  switch (facts.product_type) {
-    case kProductWorkstation:
-      d += WorkstationEdition(facts);
-      return;
-    case kProductDomainController:
-    case kProductServer:
-      d += ServerEdition(facts);
-      return;
-    default:
-      d += "Unknown";
-      return;
+  if (facts.product_type == kProductWorkstation) {
+    d += WorkstationEdition(facts);
+  } else if (facts.product_type == kProductDomainController || facts.product_type == kProductServer) {
+    if (const char* edition = ServerEdition(facts)) {
+      d += edition;
+    } else {
+      d += "Unknown on Architecture 0x";
+      d += UpperHex(facts.architecture);
+    }
+  } else {
+    d += "Unknown";
   }
 }
 
@@ -239,35 +250,34 @@ bool NameNtWindows(const WindowsVersionFacts& facts, WindowsFactSource& source, 
   return true;
 }
 
-bool NameWin9x(const WindowsVersionFacts& facts, WindowsName& name) {
+// The release of a Windows 9x.
+const char* Win9xReleaseName(const WindowsVersionFacts& facts) {
   const std::uint32_t build = facts.build_number & 0xFFFF;
   const char second = CsdCharacter(facts, 1);
-  std::string& d = name.description;
-  if (facts.major != 4) {
-    d += "Unknown 9x";
-  } else if (facts.minor == 0 || facts.minor == 3) {
-    if (build == 1111) {
-      d += "95 OSR 2.0";
-    } else if (build == 1212 || build == 1213) {
-      d += "95 OSR 2.1";
-    } else if (build == 1214) {
-      d += second == 'C' ? "95 OSR 2.5" : "95 OSR 2.1";
-    } else if (build > 1080) {
-      d += "95 OSR 2.x";
-    } else if (second == 'A' || second == 'W') {
-      d += "95 OSR 1";
-    } else {
-      d += "95";
-    }
-  } else if (facts.minor == 10) {
-    d += "98";
-    if (facts.build_number == 2222 || second == 'A' || second == 'B') d += " SE";
-  } else if (facts.minor == 90) {
-    d += "Millennium";
-  } else {
-    d += "Unknown 9x";
+  if (facts.major != 4) return "Unknown 9x";
+  switch (facts.minor) {
+    case 0:
+    case 3:
+      if (build == 1111) return "95 OSR 2.0";
+      if (build == 1212 || build == 1213) return "95 OSR 2.1";
+      if (build == 1214) return second == 'C' ? "95 OSR 2.5" : "95 OSR 2.1";
+      if (build > 1080) return "95 OSR 2.x";
+      if (second == 'A' || second == 'W') return "95 OSR 1";
+      return "95";
+    case 10:
+      // The second edition: by the whole build number or by the service-pack letter.
+      if (facts.build_number == 2222 || second == 'A' || second == 'B') return "98 SE";
+      return "98";
+    case 90:
+      return "Millennium";
+    default:
+      return "Unknown 9x";
   }
-  name.version = DottedVersion(facts.major, facts.minor & 0xFF, build);
+}
+
+bool NameWin9x(const WindowsVersionFacts& facts, WindowsName& name) {
+  name.description += Win9xReleaseName(facts);
+  name.version = DottedVersion(facts.major, facts.minor & 0xFF, facts.build_number & 0xFFFF);
   name.service_pack = facts.csd_version;
   return true;
 }
