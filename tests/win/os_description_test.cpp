@@ -90,8 +90,8 @@ TEST(OsDescriptionProbe, DISABLED_ReportToParent) {
   std::ostringstream report;
   report << "major=" << facts.major << "\nminor=" << facts.minor << "\nproduct_type=" << int(facts.product_type)
          << "\narchitecture=" << facts.architecture << "\nver_calls=" << counting.ver_calls
-         << "\nver_ok=" << (counting.ver.rfind("\r\nMicrosoft Windows ", 0) == 0)
-         << "\nrelease=" << release.description << "\ndescription=" << ComposeOsDescription(name).text << "\nversion=" << name.version
+         << "\nver_ok=" << (counting.ver.rfind("\r\nMicrosoft Windows ", 0) == 0) << "\nrelease=" << release.description
+         << "\ndescription=" << ComposeOsDescription(name).text << "\nversion=" << name.version
          << "\nsixty_four=" << Program().OsIs64Bit << "\naccess=" << Program().SharedRegistry->Access() << "\n";
   DoneProgramState();
   test::WriteBytes(output_path, report.str());
