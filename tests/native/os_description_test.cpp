@@ -1,11 +1,10 @@
 // Naming the running Windows from its facts: the release table, the console "ver"
 // rules, the editions, the service pack, the 9x family and the two flags.
+#include "sys/os_description_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
-
-#include "sys/os_description_rules.h"
 
 namespace orvel {
 namespace {
