@@ -8,8 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "os_test_env.h"
 #include "scratch.h"
+#include "sys/console_text.h"
+#include "sys/random_generator.h"
 #include "sys/scoped_handle_win.h"
 
 namespace orvel {
@@ -62,6 +66,23 @@ TEST(RunConsoleCommandTest, TheOutputFileIsAnEightLetterNameInTempDeletedAfterwa
   EXPECT_NE(first, second);
   EXPECT_EQ(FolderEntries(temp.Path()), std::vector<std::string>{"keep.txt"});
   EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
+}
+
+TEST(RunConsoleCommandTest, ANameThatIsTakenIsDrawnAgainAndTheFileLeftAlone) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  RandomGenerator expected;
+  expected.Seed(0);
+  const std::string taken = TemporaryFileName(expected);
+  const std::string next = TemporaryFileName(expected);
+  test::WriteBytes(temp.Path() + taken, "somebody's file");
+
+  ProcessRandom().Seed(0);
+  const std::string output = RunConsoleCommand("dir /b \"" + temp.Path() + "\"");
+  const std::vector<std::string> lines = SplitCrLfLines(output);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), next), lines.end()) << output;
+  EXPECT_EQ(test::ReadBytes(temp.Path() + taken), "somebody's file");
+  EXPECT_EQ(FolderEntries(temp.Path()), std::vector<std::string>{taken});
 }
 
 TEST(RunConsoleCommandTest, WithoutTempTheOutputFileGoesToTheCurrentFolder) {
