@@ -1,4 +1,4 @@
-// Helpers of the version and extraction tests: the files embedded by
+// Helpers of the version, extraction and progress window tests: the files embedded by
 // extract_resources.rc, and a test's setting of the built-in message language.
 #pragma once
 
@@ -23,6 +23,10 @@ class BuiltInTexts {
   int saved_lang_index_;
   bool saved_russian_;
 };
+
+// True once `done` holds, polled every 10 ms for up to 10 s (window creation on
+// another thread takes milliseconds).
+bool WaitFor(bool (*done)());
 
 // What a message box shows for ANSI text, as UTF-8. The ANSI calls read it in the
 // process's code page: Windows-1251 on a Russian Windows, where the installer's

@@ -1,4 +1,4 @@
-// Helpers of the version and extraction tests (see extract_fixtures.h).
+// Helpers of the version, extraction and progress window tests (see extract_fixtures.h).
 #include "extract_fixtures.h"
 
 #include <windows.h>
@@ -17,6 +17,14 @@ std::string EmbeddedBytes(const char* name, const char* type) {
   const void* data = loaded ? ::LockResource(loaded) : nullptr;
   if (data == nullptr) return std::string();
   return std::string(static_cast<const char*>(data), ::SizeofResource(module, info));
+}
+
+bool WaitFor(bool (*done)()) {
+  for (int round = 0; round < 1000; ++round) {
+    if (done()) return true;
+    ::Sleep(10);
+  }
+  return done();
 }
 
 std::string AsShown(std::string_view ansi_text) { return Utf8FromCodePage(ansi_text, CP_ACP); }
