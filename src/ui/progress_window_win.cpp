@@ -17,6 +17,7 @@
 #include <atomic>
 
 #include "sys/scoped_handle_win.h"
+#include "sys/system_library_win.h"
 #include "ui/progress_layout.h"
 
 namespace orvel {
@@ -74,6 +75,21 @@ bool RegisterPlainWindowClass(HINSTANCE module) {
   return ::RegisterClassExA(&window_class) != 0;
 }
 
+// Makes the common controls' progress bar class available. comctl32.dll is no
+// KnownDLL, so it is loaded from the system folder (or, by the installer's manifest,
+// as its side-by-side version 6) rather than imported; it stays loaded for as long as
+// the process, since the bar's class lives in it.
+void RegisterProgressBarClass() {
+  using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  ScopedLibrary controls_library = LoadSystemLibrary("comctl32.dll");
+  if (!controls_library) return;
+  auto init = reinterpret_cast<InitFn>(
+      reinterpret_cast<void*>(::GetProcAddress(controls_library.Get(), "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+  if (init != nullptr) init(&controls);
+  controls_library.Release();
+}
+
 // The window thread. The object belongs to its thread and is freed when it ends.
 class TSetupForm {
  public:
@@ -100,8 +116,7 @@ class TSetupForm {
   void Execute() {
     ProgressWindowX = CenteredOrigin(::GetSystemMetrics(SM_CXSCREEN), ProgressWindowWidth);
     ProgressWindowY = CenteredOrigin(::GetSystemMetrics(SM_CYSCREEN), ProgressWindowHeight);
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&controls);
+    RegisterProgressBarClass();
     HINSTANCE module = ::GetModuleHandleA(nullptr);
     if (!RegisterPlainWindowClass(module)) {
       ::SetEvent(CreationDone.Get());
