@@ -108,8 +108,7 @@ struct VersionComparison {
 
 VersionComparison CompareNumbers(std::int32_t (*read)(const std::string&), const std::string& staging,
                                  const std::string& target) {
-  // The new file first, then the installed one: a reader's own message comes in
-  // that order too.
+  // The new file is read first, so a language file's message about it comes first.
   const std::int32_t fresh = read(staging);
   const std::int32_t installed = read(target);
   return {installed > fresh, DecimalText(fresh), DecimalText(installed)};
@@ -129,8 +128,8 @@ VersionComparison CompareVersions(const std::string& kind, const std::string& st
   if (kind == "pak") return CompareNumbers(ReadPakVersion, staging, target);
   if (kind == "3bs") return CompareNumbers(Read3bsVersion, staging, target);
   if (kind == "cok") return CompareNumbers(ReadCokVersion, staging, target);
-  // Language files whose name holds "!" are never compared: such a file is not
-  // offered to the user as a language, whatever its "langver" says.
+  // A language file whose path holds "!" (one the language-file search passes over)
+  // is replaced without comparing.
   if (target.find('!') != std::string::npos) return {};
   return CompareNumbers(ReadLngVersion, staging, target);
 }
