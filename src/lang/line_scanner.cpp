@@ -32,6 +32,7 @@ bool MemoryByteSource::Read(char* buffer, std::size_t capacity, std::size_t& got
 LineScanner::LineScanner(ByteSource& source, std::size_t block_size)
     : source_(source),
       block_size_(block_size != 0 ? block_size : 1),
+      read_size_(std::min(kFirstReadSize, block_size_)),
       block_(std::make_unique_for_overwrite<char[]>(block_size_)) {}
 
 bool LineScanner::Fill() {
@@ -39,7 +40,9 @@ bool LineScanner::Fill() {
   begin_ = end_ = 0;
   while (!source_done_) {
     std::size_t got = 0;
-    if (!source_.Read(block_.get(), block_size_, got)) {
+    const std::size_t capacity = read_size_;
+    read_size_ = std::min(read_size_ * 2, block_size_);
+    if (!source_.Read(block_.get(), capacity, got)) {
       failed_ = true;
       source_done_ = true;
       return false;

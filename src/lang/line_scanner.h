@@ -38,6 +38,9 @@ class MemoryByteSource final : public ByteSource {
 
 class LineScanner {
  public:
+  // Reads start small, for the keys near the top of a file, and double up to the
+  // block size for the long scans.
+  static constexpr std::size_t kFirstReadSize = 4 * 1024;
   static constexpr std::size_t kDefaultBlockSize = 64 * 1024;
 
   explicit LineScanner(ByteSource& source, std::size_t block_size = kDefaultBlockSize);
@@ -65,6 +68,7 @@ class LineScanner {
 
   ByteSource& source_;
   std::size_t block_size_;
+  std::size_t read_size_;  // size of the next read
   std::unique_ptr<char[]> block_;
   std::size_t begin_ = 0;  // next unread byte of the block
   std::size_t end_ = 0;    // end of the valid bytes of the block
