@@ -30,7 +30,7 @@ class FileByteSource final : public ByteSource {
 void LangFileReader::Bind(const std::string& folder, std::string_view file_name) {
   Close();
   file_name_.assign(file_name);
-  path_ = folder + file_name_;
+  path_.assign(folder).append(file_name);
 }
 
 void LangFileReader::Unbind() {

@@ -95,7 +95,7 @@ bool ParseLangInteger(std::string_view text, std::int32_t& value) {
 LookupResult LookupLine(ByteSource& file, std::string_view key) {
   LineScanner lines(file);
   LookupResult result;
-  if (SkipToHeader(lines, AsciiLower(key))) result.text = lines.ReadLine();
+  if (SkipToHeader(lines, AsciiLower(key))) result.text.append(lines.ReadLine());
   result.status = result.text.empty() ? LookupStatus::kNoValue : LookupStatus::kFound;
   return Finish(lines, std::move(result));
 }
@@ -109,14 +109,12 @@ LookupResult LookupBlock(ByteSource& file, std::string_view key, bool skip_first
 
   result.status = LookupStatus::kFound;
   if (!skip_first_line) {
-    result.text.assign(first);
-    result.text += "\r\n";
+    result.text.append(first).append("\r\n");
   }
   while (!lines.AtEnd()) {
     const std::string_view line = lines.ReadLine();
     if (IsBlankLine(line)) break;
-    result.text += line;
-    result.text += "\r\n";
+    result.text.append(line).append("\r\n");
   }
   if (!result.text.empty()) result.text.resize(result.text.size() - 2);
   return Finish(lines, std::move(result));

@@ -44,14 +44,14 @@ void ListLanguageFiles() {
     if (!IsUsableLangFileName(name)) continue;
     const auto index = static_cast<std::int32_t>(LangFileNames.size());
     LangFileNames.emplace_back(name);
-    LangNames.emplace_back();
-    LangVersions.push_back(0);
     switch (DefaultLangKindOf(name)) {
       case DefaultLangKind::kRussian: RussianLangIndex = index; break;
       case DefaultLangKind::kEnglish: EnglishLangIndex = index; break;
       case DefaultLangKind::kNone: break;
     }
   } while (::FindNextFileA(listing.Get(), &entry));
+  LangNames.resize(LangFileNames.size());
+  LangVersions.resize(LangFileNames.size());
 }
 
 void ShowBrokenLangFile(std::int32_t index) {

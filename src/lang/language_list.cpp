@@ -28,31 +28,26 @@ std::int32_t FindLangFileName(const std::vector<std::string>& names, std::string
   return -1;
 }
 
-std::string MissingLangFileMessageEn(std::string_view name) {
-  std::string text = "Can't work with no ";
-  text += name;
-  text += " file!\r\nPlease reinstall the program.";
+std::string FramedText(std::string_view before, std::string_view middle, std::string_view after) {
+  std::string text;
+  text.append(before).append(middle).append(after);
   return text;
+}
+
+std::string MissingLangFileMessageEn(std::string_view name) {
+  return FramedText("Can't work with no ", name, " file!\r\nPlease reinstall the program.");
 }
 
 std::string MissingLangFileMessageRu(std::string_view name) {
-  std::string text(kNoLangFileRu1);
-  text += name;
-  text += kNoLangFileRu2;
-  return text;
+  return FramedText(kNoLangFileRu1, name, kNoLangFileRu2);
 }
 
 std::string BrokenLangFileMessageEn(std::string_view name) {
-  std::string text(name);
-  text += " file contains errors.\r\nPlease reinstall the program.";
-  return text;
+  return FramedText({}, name, " file contains errors.\r\nPlease reinstall the program.");
 }
 
 std::string BrokenLangFileMessageRu(std::string_view name) {
-  std::string text(kLangFileErrorsRu1);
-  text += name;
-  text += kLangFileErrorsRu2;
-  return text;
+  return FramedText(kLangFileErrorsRu1, name, kLangFileErrorsRu2);
 }
 
 LocaleMatch LangcodesMatch(std::string_view block, std::uint32_t lcid) {

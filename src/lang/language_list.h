@@ -30,6 +30,9 @@ std::string_view MissingDefaultLangFile(bool russian_ui, std::int32_t russian_in
 // Index of the first of `names` equal to `name` byte for byte, or -1.
 std::int32_t FindLangFileName(const std::vector<std::string>& names, std::string_view name);
 
+// `before` + `middle` + `after`, the shape of every built-in message about a file.
+std::string FramedText(std::string_view before, std::string_view middle, std::string_view after);
+
 // The built-in messages, English and Russian, about a missing default file and a
 // file with a broken integer value.
 std::string MissingLangFileMessageEn(std::string_view name);

@@ -10,6 +10,7 @@
 #include "app/russian_texts.h"
 #include "lang/lang_file_reader_win.h"
 #include "lang/language_files.h"
+#include "lang/language_list.h"
 #include "lang/placeholders.h"
 
 namespace orvel {
@@ -80,8 +81,8 @@ void ShowError(const std::string& text) {
 }
 
 void ShowLangFileError(const std::string& file_name) {
-  ShowFallbackError("Can't handle the language support file " + file_name,
-                    std::string(kCantHandleLangFileRu) + file_name);
+  ShowFallbackError(FramedText("Can't handle the language support file ", file_name, {}),
+                    FramedText(kCantHandleLangFileRu, file_name, {}));
 }
 
 }  // namespace orvel
