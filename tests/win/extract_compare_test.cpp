@@ -297,7 +297,7 @@ TEST(InstallPackageFileComparingTest, WithALanguageFileTheQuestionIsInItsWords) 
   if (!state.SharedRegistry) state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(true));
   ::CreateDirectoryA((scratch.Path() + "language").c_str(), nullptr);
   WriteBytes(scratch.Path() + "language\\english.lng",
-             "[progname]\r\nOrvel\r\n\r\n[langver]\r\n1\r\n\r\n[langcode]\r\n1033\r\n\r\n"
+             "[progname]\r\nOrvel\r\n\r\n[langcharset]\r\n0\r\n\r\n[langver]\r\n1\r\n\r\n[langcode]\r\n1033\r\n\r\n"
              "[soundquest]\r\nA question\r\n\r\n"
              "[olderfilever]\r\nThe file %1 is older\r\nthan the installed one. Replace it?\r\n\r\n");
   ASSERT_TRUE(LoadLanguageFiles());
@@ -310,7 +310,7 @@ TEST(InstallPackageFileComparingTest, WithALanguageFileTheQuestionIsInItsWords) 
   const auto seen = robot.Seen();
   const std::string caption = LangText("soundquest");
   const std::string text = LangTextBlockArgs("olderfilever", {target}, false);
-  CurrentLangIndex = -1;
+  DoneLanguageFiles();
   if (!had_user_key) test::DeleteRegistryTree(HKEY_CURRENT_USER, user_key);
 
   ASSERT_EQ(seen.size(), 1u);
