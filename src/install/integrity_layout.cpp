@@ -44,8 +44,8 @@ SealFault NeedHeaderBytes(std::uint64_t end, std::span<const std::uint8_t> head,
 }  // namespace
 
 SealFault FindSealLayout(std::span<const std::uint8_t> head, std::uint64_t file_size, SealLayout& layout) {
+  if (head.size() < 2 || head[0] != 'M' || head[1] != 'Z') return SealFault::kNotPe;
   if (file_size < kDosHeaderSize || head.size() < kDosHeaderSize) return SealFault::kTooShort;
-  if (head[0] != 'M' || head[1] != 'Z') return SealFault::kNotPe;
 
   const std::uint64_t pe = Load32(head, kPeOffsetField);
   const std::uint64_t file_header = pe + 4;

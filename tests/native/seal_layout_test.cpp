@@ -56,7 +56,8 @@ TEST(FindSealLayoutTest, RefusesWhatIsNoSealedPeFile) {
     void (*change)(Image&);
     SealFault fault;
   } cases[] = {
-      {"empty", [](Image& i) { i.clear(); }, SealFault::kTooShort},
+      {"empty", [](Image& i) { i.clear(); }, SealFault::kNotPe},
+      {"one byte", [](Image& i) { i.resize(1); }, SealFault::kNotPe},
       {"63 bytes", [](Image& i) { i.resize(63); }, SealFault::kTooShort},
       {"no MZ", [](Image& i) { i[1] = 'X'; }, SealFault::kNotPe},
       {"text", [](Image& i) { i.assign(0x1000, 'x'); }, SealFault::kNotPe},
