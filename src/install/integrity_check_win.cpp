@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "install/integrity_cng_win.h"
@@ -84,19 +85,12 @@ constexpr DWORD kReadFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN;
 // characters outside the user's code page, and a folder named with them would make
 // every run fail.
 ScopedFileHandle OpenOwnExecutable() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return ScopedFileHandle();
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    if (path.size() >= 32768) return ScopedFileHandle();
-    path.resize(path.size() * 2);
-  }
-  return ScopedFileHandle(::CreateFileW(path.c_str(), GENERIC_READ, kShareReading, nullptr, OPEN_EXISTING,
-                                        kReadFlags, nullptr));
+  constexpr DWORD kLongestPath = 32768;
+  const std::unique_ptr<wchar_t[]> path(new wchar_t[kLongestPath]);
+  const DWORD length = ::GetModuleFileNameW(nullptr, path.get(), kLongestPath);
+  if (length == 0 || length >= kLongestPath) return ScopedFileHandle();
+  return ScopedFileHandle(
+      ::CreateFileW(path.get(), GENERIC_READ, kShareReading, nullptr, OPEN_EXISTING, kReadFlags, nullptr));
 }
 
 }  // namespace

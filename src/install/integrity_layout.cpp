@@ -115,10 +115,9 @@ bool HasSealMarker(std::span<const std::uint8_t> slot) {
 }
 
 CoveredParts CoveredPartsOf(const SealLayout& layout, ByteRange chunk) {
-  std::array<ByteRange, 4> excluded = {layout.checksum, layout.certificate_entry, layout.digest,
-                                       layout.certificate_table};
-  std::sort(excluded.begin(), excluded.end(),
-            [](const ByteRange& a, const ByteRange& b) { return a.offset < b.offset; });
+  // In file order, as FindSealLayout guarantees: the two header fields, the digest
+  // in a section, the certificate table after all sections.
+  const ByteRange excluded[] = {layout.checksum, layout.certificate_entry, layout.digest, layout.certificate_table};
   CoveredParts covered;
   std::uint64_t next = chunk.offset;
   for (const ByteRange& gap : excluded) {
@@ -137,30 +136,6 @@ void CopyOverlap(ByteRange wanted, std::span<std::uint8_t> out, std::uint64_t ch
   const std::uint64_t end = std::min({wanted.End(), chunk_offset + chunk.size(), wanted.offset + out.size()});
   if (begin >= end) return;
   std::memcpy(out.data() + (begin - wanted.offset), chunk.data() + (begin - chunk_offset), end - begin);
-}
-
-const char* SealFaultText(SealFault fault) {
-  switch (fault) {
-    case SealFault::kNone:
-      return "no fault";
-    case SealFault::kTooShort:
-      return "the file is shorter than its headers";
-    case SealFault::kNotPe:
-      return "not a PE file (no MZ or PE signature)";
-    case SealFault::kBadHeaders:
-      return "its PE headers are malformed (unknown optional header, too few data directories, "
-             "or headers beyond the first 64 KiB)";
-    case SealFault::kNoSlot:
-      return "it has no seal slot (no section .oseal; is the slot object linked in?)";
-    case SealFault::kBadSlot:
-      return "its seal slot is malformed (section .oseal too small, duplicated, outside the file, "
-             "or without its marker)";
-    case SealFault::kBadCertificateTable:
-      return "its certificate table is not at the end of the file";
-    case SealFault::kAlreadySigned:
-      return "it is signed already; seal first, then sign";
-  }
-  return "unknown fault";
 }
 
 }  // namespace orvel

@@ -70,7 +70,4 @@ CoveredParts CoveredPartsOf(const SealLayout& layout, ByteRange chunk);
 void CopyOverlap(ByteRange wanted, std::span<std::uint8_t> out, std::uint64_t chunk_offset,
                  std::span<const std::uint8_t> chunk);
 
-// What went wrong, in words, for the build tool's messages.
-const char* SealFaultText(SealFault fault);
-
 }  // namespace orvel

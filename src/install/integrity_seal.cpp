@@ -66,4 +66,28 @@ SealFault CheckSealedImage(std::span<const std::uint8_t> image, bool& intact) {
   return SealFault::kNone;
 }
 
+const char* SealFaultText(SealFault fault) {
+  switch (fault) {
+    case SealFault::kNone:
+      return "no fault";
+    case SealFault::kTooShort:
+      return "the file is shorter than its headers";
+    case SealFault::kNotPe:
+      return "not a PE file (no MZ or PE signature)";
+    case SealFault::kBadHeaders:
+      return "its PE headers are malformed (unknown optional header, too few data directories, "
+             "or headers beyond the first 64 KiB)";
+    case SealFault::kNoSlot:
+      return "it has no seal slot (no section .oseal; is the slot object linked in?)";
+    case SealFault::kBadSlot:
+      return "its seal slot is malformed (section .oseal too small, duplicated, outside the file, "
+             "or without its marker)";
+    case SealFault::kBadCertificateTable:
+      return "its certificate table is not at the end of the file";
+    case SealFault::kAlreadySigned:
+      return "it is signed already; seal first, then sign";
+  }
+  return "unknown fault";
+}
+
 }  // namespace orvel

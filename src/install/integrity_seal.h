@@ -25,6 +25,9 @@ std::uint32_t PeChecksumOf(std::span<const std::uint8_t> image, std::uint64_t ch
 // signature appended later needs no padding that the digest would see.
 SealFault SealImage(std::vector<std::uint8_t>& image);
 
+// What went wrong, in words, for the build tool's messages.
+const char* SealFaultText(SealFault fault);
+
 // Whether the seal of `image` matches its contents. `intact` is false on any fault.
 SealFault CheckSealedImage(std::span<const std::uint8_t> image, bool& intact);
 
