@@ -53,7 +53,9 @@ SealFault SealImage(std::vector<std::uint8_t>& image) {
   std::copy(digest.begin(), digest.end(), image.begin() + static_cast<std::ptrdiff_t>(layout.digest.offset));
 
   const std::uint32_t checksum = PeChecksumOf(image, layout.checksum.offset);
-  for (std::size_t i = 0; i < 4; ++i) image[layout.checksum.offset + i] = static_cast<std::uint8_t>(checksum >> (8 * i));
+  for (std::size_t i = 0; i < 4; ++i) {
+    image[layout.checksum.offset + i] = static_cast<std::uint8_t>(checksum >> (8 * i));
+  }
   return SealFault::kNone;
 }
 
