@@ -26,7 +26,7 @@ ExternalProject_Add(orvel_host_tools
              -DORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/orvel_package)
+  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/orvel_package ${CMAKE_BINARY_DIR}/host-tools/seal/orvel_seal)
 set(ORVEL_PACKAGE_TOOL ${CMAKE_BINARY_DIR}/host-tools/orvel_package)
 
 # The package to embed, always staged as package/vexa.3bs (the resource script names
