@@ -15,7 +15,7 @@ namespace orvel {
 // names it, then the SHA-256 digest (zeros until the build tool writes it).
 inline constexpr char kSealSectionName[8] = {'.', 'o', 's', 'e', 'a', 'l', 0, 0};
 inline constexpr std::size_t kSealMarkerSize = 16;
-inline constexpr std::array<std::uint8_t, kSealMarkerSize> kSealMarker = {
+constexpr std::array<std::uint8_t, kSealMarkerSize> kSealMarker = {
     'O', 'r', 'v', 'e', 'l', ' ', 's', 'e', 'a', 'l', ' ', 's', 'l', 'o', 't', '1'};
 inline constexpr std::size_t kSealDigestSize = 32;
 inline constexpr std::size_t kSealSlotSize = kSealMarkerSize + kSealDigestSize;
