@@ -5,6 +5,7 @@
 
 #include "app/program_state.h"
 #include "app/update_driver.h"
+#include "lang/language_files.h"
 #include "sys/system_library_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -22,6 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const orvel::ExitCode code = orvel::RunUpdate();
 
   if (SUCCEEDED(com)) ::CoUninitialize();
+  orvel::DoneLanguageFiles();
   orvel::DoneProgramState();
   return static_cast<int>(code);
 }

@@ -8,9 +8,18 @@ namespace orvel {
 // Writes resource `resource_name` of type `file_kind` (matched regardless of case) to
 // `target_path`. The new bytes go to the staging name beside the target first and
 // replace the target in one step, so a failure leaves the target as it was.
-// With `AskIfOlder`, an installed file of a known kind that is newer than the new one
-// is replaced only after the user agreed. Failures show "Can't install file " + the
-// target path and return false; a declined replacement is no failure.
+//
+// With `AskIfOlder`, an installed file of a compared kind ("pak", "3bs", "lng", "cok"
+// or "exe", exactly so) is first compared with the new one by its version; when the
+// installed file is the newer, the progress window is hidden and the user is asked,
+// and only Yes replaces it. After such a question the staging file is gone either way
+// and the progress window is shown again (created if there was none) with an empty
+// caption and text. A language file whose path holds "!" is replaced without
+// comparing. Without `AskIfOlder`, or for a new file or another kind, the bytes simply
+// replace the target.
+//
+// Failures show "Can't install file " + the target path once and return false; a
+// declined replacement is no failure.
 bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
                         const std::string& target_path, bool AskIfOlder);
 

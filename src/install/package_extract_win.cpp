@@ -6,7 +6,14 @@
 #include "app/program_state.h"
 #include "app/russian_texts.h"
 #include "install/staging_name.h"
+#include "install/version_compare.h"
+#include "install/version_question.h"
+#include "install/version_readers.h"
+#include "lang/language_files.h"
+#include "lang/text_lookup.h"
+#include "sys/decimal_text.h"
 #include "sys/scoped_handle_win.h"
+#include "ui/progress_window.h"
 
 namespace orvel {
 
@@ -53,17 +60,38 @@ bool WriteWholeFile(const std::string& path, const ResourceBytes& bytes) {
   return ::FlushFileBuffers(file.Get()) != FALSE;
 }
 
-// Writes the bytes under the staging name and moves them over the target in one
-// step. On failure the staging file is gone and the target untouched.
-bool ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
-  const std::string staging = StagingFileName(target);
+bool FileExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Writes `bytes` under the staging name beside `target`. On failure nothing is left
+// under that name.
+bool WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
   // A staging file left by an interrupted run would block the create.
   if (::GetFileAttributesA(staging.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteOwnFile(staging);
-  if (WriteWholeFile(staging, bytes) &&
-      ::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (WriteWholeFile(staging, bytes)) return true;
+  DeleteOwnFile(staging);
+  return false;
+}
+
+// Moves the staging file over the target in one step, so the target is at every
+// moment either the old file or the new one. On failure the staging file is gone and
+// the target untouched.
+bool MoveStagingOverTarget(const std::string& staging, const std::string& target) {
+  // Windows refuses to replace a read-only file; refuse it here too, whatever the
+  // file system at hand would do.
+  const DWORD attributes = ::GetFileAttributesA(target.c_str());
+  const bool read_only = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+  if (!read_only && ::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
   DeleteOwnFile(staging);
   return false;
+}
+
+bool ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
+  const std::string staging = StagingFileName(target);
+  return WriteStagingFile(staging, bytes) && MoveStagingOverTarget(staging, target);
 }
 
 bool ReportInstallFailure(const std::string& target) {
@@ -71,13 +99,95 @@ bool ReportInstallFailure(const std::string& target) {
   return false;
 }
 
+bool IsComparedKind(const std::string& kind) {
+  return kind == "pak" || kind == "3bs" || kind == "lng" || kind == "cok" || kind == "exe";
+}
+
+// What the comparison of the new (staging) file with the installed one found.
+struct VersionComparison {
+  bool older = false;  // the installed file is newer than the new one
+  std::string new_version;
+  std::string installed_version;
+};
+
+VersionComparison CompareNumbers(std::int32_t (*read)(const std::string&), const std::string& staging,
+                                 const std::string& target) {
+  // The new file is read first, so a language file's message about it comes first.
+  const std::int32_t fresh = read(staging);
+  const std::int32_t installed = read(target);
+  return {installed > fresh, DecimalText(fresh), DecimalText(installed)};
+}
+
+VersionComparison CompareVersions(const std::string& kind, const std::string& staging,
+                                  const std::string& target) {
+  if (kind == "exe") {
+    VersionComparison result;
+    result.new_version = ReadExeFileVersion(staging);
+    result.installed_version = ReadExeFileVersion(target);
+    // An installed file without a version is replaced without asking.
+    if (!result.installed_version.empty() && result.installed_version != result.new_version)
+      result.older = IsOlderVersion(result.new_version, result.installed_version);
+    return result;
+  }
+  if (kind == "pak") return CompareNumbers(ReadPakVersion, staging, target);
+  if (kind == "3bs") return CompareNumbers(Read3bsVersion, staging, target);
+  if (kind == "cok") return CompareNumbers(ReadCokVersion, staging, target);
+  // A language file whose path holds "!" (one the language-file search passes over)
+  // is replaced without comparing.
+  if (target.find('!') != std::string::npos) return {};
+  return CompareNumbers(ReadLngVersion, staging, target);
+}
+
+// Asks whether the older new file may replace the newer installed one. In a language
+// file's words once one is in use, else in the built-in English or Russian.
+bool UserAllowsOlderFile(const std::string& target, const VersionComparison& versions) {
+  constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST;
+  int answer;
+  if (CurrentLangIndex >= 0) {
+    // The language text names only the file; its own words carry no version numbers.
+    answer = ::MessageBoxExA(nullptr, LangTextBlockArgs("olderfilever", {target}, false).c_str(),
+                             LangText("soundquest").c_str(), kQuestionStyle, static_cast<WORD>(LanguageId & 0xffff));
+  } else if (Program().RussianUi) {
+    const std::string caption(kOlderQuestionCaptionRu);
+    answer = ::MessageBoxExA(nullptr,
+                             OlderVersionQuestionRu(target, versions.installed_version, versions.new_version).c_str(),
+                             caption.c_str(), kQuestionStyle, LANG_RUSSIAN);
+  } else {
+    const std::string caption(kOlderQuestionCaptionEn);
+    answer = ::MessageBoxA(nullptr,
+                           OlderVersionQuestionEn(target, versions.installed_version, versions.new_version).c_str(),
+                           caption.c_str(), kQuestionStyle);
+  }
+  return answer == IDYES;
+}
+
+// The comparing mode for an installed file of a compared kind.
+bool ReplaceUnlessNewerInstalled(const std::string& kind, const std::string& target, const ResourceBytes& bytes) {
+  const std::string staging = StagingFileName(target);
+  if (!WriteStagingFile(staging, bytes)) return ReportInstallFailure(target);
+  const VersionComparison versions = CompareVersions(kind, staging, target);
+  if (versions.older) {
+    // The question must not hide behind the topmost progress window.
+    HideProgressWindow();
+    const bool allowed = UserAllowsOlderFile(target, versions);
+    if (!allowed) DeleteOwnFile(staging);
+    if (allowed && !MoveStagingOverTarget(staging, target)) return ReportInstallFailure(target);
+    ShowProgressWindow(std::string(), std::string());
+    return true;
+  }
+  if (!MoveStagingOverTarget(staging, target)) return ReportInstallFailure(target);
+  return true;
+}
+
 }  // namespace
 
 bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
                         const std::string& target_path, bool AskIfOlder) {
-  (void)AskIfOlder;  // the comparing mode is not built yet: every file is written directly
   ResourceBytes bytes;
+  // A resource that cannot be found leaves the target as it was.
   if (!FindOwnResource(resource_name, file_kind, bytes)) return ReportInstallFailure(target_path);
+  if (AskIfOlder && FileExists(target_path) && IsComparedKind(file_kind))
+    return ReplaceUnlessNewerInstalled(file_kind, target_path, bytes);
   if (!ReplaceFileWith(target_path, bytes)) return ReportInstallFailure(target_path);
   return true;
 }

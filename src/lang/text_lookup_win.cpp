@@ -1,54 +1,88 @@
-// Temporary stand-in until Orvel's language files are read: every text is its key,
-// with the arguments appended, so a run can be followed in its messages.
+// Texts by key from the language files, and the messages that show them (see
+// text_lookup.h).
 #include "lang/text_lookup.h"
 
 #include <windows.h>
 
+#include <span>
+
 #include "app/program_state.h"
 #include "app/russian_texts.h"
+#include "lang/lang_file_reader_win.h"
 #include "lang/language_files.h"
+#include "lang/language_list.h"
+#include "lang/placeholders.h"
 
 namespace orvel {
 
-std::int32_t CurrentLangIndex = -1;
-std::int32_t LanguageId = -1;
+namespace {
 
-bool LoadLanguageFiles() {
-  CurrentLangIndex = 0;
-  LanguageId = 1033;
-  return true;
+constexpr UINT kErrorStyle = MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION;
+
+std::span<const std::string_view> AsSpan(TextArgs args) { return {args.begin(), args.size()}; }
+
+// The answer of the current file, falling back to the default file when the key has
+// no value there. An unreadable current file is reported and gives an empty text.
+std::string Resolve(LookupResult found, std::string (*fallback)(std::string_view), std::string_view key) {
+  switch (found.status) {
+    case LookupStatus::kFound: return std::move(found.text);
+    case LookupStatus::kNoValue: return fallback(key);
+    case LookupStatus::kReadError: break;
+  }
+  ShowLangFileError(CurrentLangFile.FileName());
+  return std::string();
 }
 
-std::string LangText(std::string_view key) { return std::string(key); }
+// The answer of the default file alone; the reader is closed again in every case.
+std::string FromDefaultFile(LookupResult (*read)(std::string_view), std::string_view key) {
+  const std::int32_t index = DefaultLangIndex();
+  if (index < 0) return std::string();
+  DefaultLangFile.Bind(LanguageFolder(), LangFileNames[static_cast<std::size_t>(index)]);
+  LookupResult found = read(key);
+  DefaultLangFile.Close();
+  if (found.status == LookupStatus::kReadError) {
+    ShowLangFileError(DefaultLangFile.FileName());
+    return std::string();
+  }
+  return std::move(found.text);
+}
 
-std::string LangTextBlock(std::string_view key, bool) { return std::string(key); }
+}  // namespace
+
+std::string LangText(std::string_view key) {
+  if (CurrentLangIndex < 0) return std::string();
+  return Resolve(CurrentLangFile.ReadLine(key), DefaultLangText, key);
+}
+
+std::string LangTextBlock(std::string_view key, bool SkipFirstLine) {
+  if (CurrentLangIndex < 0) return std::string();
+  return Resolve(CurrentLangFile.ReadBlock(key, SkipFirstLine), DefaultLangTextBlock, key);
+}
 
 std::string LangTextArgs(std::string_view key, TextArgs args) {
-  std::string text(key);
-  for (std::string_view arg : args) {
-    text += ' ';
-    text += arg;
-  }
-  return text;
+  return FillPlaceholders(LangText(key), AsSpan(args));
 }
 
-std::string LangTextBlockArgs(std::string_view key, TextArgs args, bool) {
-  return LangTextArgs(key, args);
+std::string LangTextBlockArgs(std::string_view key, TextArgs args, bool SkipFirstLine) {
+  return FillPlaceholders(LangTextBlock(key, SkipFirstLine), AsSpan(args));
+}
+
+std::string DefaultLangText(std::string_view key) {
+  return FromDefaultFile([](std::string_view k) { return DefaultLangFile.ReadLine(k); }, key);
+}
+
+std::string DefaultLangTextBlock(std::string_view key) {
+  return FromDefaultFile([](std::string_view k) { return DefaultLangFile.ReadBlock(k, false); }, key);
 }
 
 void ShowError(const std::string& text) {
-  ::MessageBoxExA(nullptr, text.c_str(), Program().UpdateTitle.c_str(),
-                  MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION,
+  ::MessageBoxExA(nullptr, text.c_str(), Program().UpdateTitle.c_str(), kErrorStyle,
                   static_cast<WORD>(LanguageId & 0xffff));
 }
 
-}  // namespace orvel
-
-namespace orvel {
-
 void ShowLangFileError(const std::string& file_name) {
-  ShowFallbackError("Can't handle the language support file " + file_name,
-                    std::string(kCantHandleLangFileRu) + file_name);
+  ShowFallbackError(FramedText("Can't handle the language support file ", file_name, {}),
+                    FramedText(kCantHandleLangFileRu, file_name, {}));
 }
 
 }  // namespace orvel

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -17,7 +18,10 @@ ScratchFolder::ScratchFolder() {
   char temp[MAX_PATH];
   ::GetTempPathA(MAX_PATH, temp);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  path_ = std::string(temp) + "orvel-" + (info ? info->name() : "test") + "-" +
+  std::string name = info ? info->name() : "test";
+  for (char& c : name)
+    if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+  path_ = std::string(temp) + "orvel-" + name + "-" +
           std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(g_counter++) + "\\";
   RemoveTree(path_);
   ::CreateDirectoryA(path_.c_str(), nullptr);

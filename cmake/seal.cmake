@@ -1,0 +1,38 @@
+# The installer's seal: after every link of OrvelUpdate.exe the host tool orvel_seal
+# (tools/seal) writes the digest into the slot, so each build (win64 and win32) gives
+# a sealed file. An unsealed file fails the installer's own integrity check.
+set(ORVEL_SEAL_TOOL ${CMAKE_BINARY_DIR}/host-tools/seal/orvel_seal)
+# The host tools' build was configured before tools/seal existed in older trees.
+ExternalProject_Add_StepDependencies(orvel_host_tools configure ${CMAKE_SOURCE_DIR}/tools/seal/CMakeLists.txt)
+
+# No code refers to the slot (the check reads it from the file): name it to the
+# linker, so that its object is taken from orvel_core and --gc-sections keeps it.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(ORVEL_SEAL_SLOT_SYMBOL _OrvelSealSlot)
+else()
+  set(ORVEL_SEAL_SLOT_SYMBOL OrvelSealSlot)
+endif()
+target_link_options(OrvelUpdate PRIVATE -Wl,--undefined=${ORVEL_SEAL_SLOT_SYMBOL})
+
+add_dependencies(OrvelUpdate orvel_host_tools)
+add_custom_command(TARGET OrvelUpdate POST_BUILD
+  COMMAND ${ORVEL_SEAL_TOOL} seal $<TARGET_FILE:OrvelUpdate>
+  COMMENT "Sealing OrvelUpdate.exe"
+  VERBATIM)
+
+if(ORVEL_BUILD_TESTS)
+  # A console program that runs the installer's check on the files it is given, for
+  # the script tests below: exit 0 intact, 1 altered, 2 cannot be checked.
+  add_executable(orvel_integrity_checker ${CMAKE_SOURCE_DIR}/tests/win/integrity_checker.cpp)
+  target_link_libraries(orvel_integrity_checker PRIVATE orvel_core)
+
+  set(ORVEL_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+  add_test(NAME IntegritySealTool
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/integrity_seal_tool_test.sh
+            ${ORVEL_SEAL_TOOL} $<TARGET_FILE:OrvelUpdate> $<TARGET_FILE:orvel_integrity_checker>)
+  add_test(NAME IntegritySigning
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/integrity_signing_test.sh
+            ${ORVEL_WINE_RUN} $<TARGET_FILE:orvel_integrity_checker> $<TARGET_FILE:OrvelUpdate>)
+  # Skipped (not passed) where osslsigncode or openssl is missing.
+  set_tests_properties(IntegritySealTool IntegritySigning PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Checks a built installer: a GUI-subsystem PE of the expected machine, ASLR and DEP
+# on, only Windows system DLLs imported (and neither version.dll nor bcrypt.dll, which
+# are loaded from the system folder at run time), the administrator manifest, and
+# at most 64 KiB on top of the embedded package.
+#   check-product.sh EXE PACKAGE OBJDUMP
+set -uo pipefail
+exe=$1 package=$2 objdump=$3
+failed=0 passed=0
+check() {  # check NAME CONDITION-RESULT
+  if [ "$2" = 0 ]; then passed=$((passed + 1)); else echo "FAILED: $1"; failed=$((failed + 1)); fi
+}
+headers=$("$objdump" -p "$exe")
+
+echo "$headers" | grep -qE 'Subsystem[[:space:]]+00000002'; check "GUI subsystem" $?
+characteristics=$(echo "$headers" | awk '/^DllCharacteristics/ {print $2}')
+(( (16#$characteristics & 0x40) != 0 )); check "dynamic base (ASLR)" $?
+(( (16#$characteristics & 0x100) != 0 )); check "NX compatible (DEP)" $?
+
+allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|ole32|COMCTL32|msvcrt)\.dll$'
+dlls=$(echo "$headers" | awk '/DLL Name:/ {print $3}')
+bad=$(echo "$dlls" | grep -viE "$allowed" || true)
+[ -z "$bad" ]; check "imports only system DLLs (found: $(echo $dlls))" $?
+
+grep -aq 'level="requireAdministrator"' "$exe"; check "administrator manifest" $?
+grep -aq 'Microsoft.Windows.Common-Controls' "$exe"; check "common controls 6 manifest" $?
+! grep -aq 'supportedOS' "$exe"; check "no supportedOS entries" $?
+
+overhead=$(( $(stat -c %s "$exe") - $(stat -c %s "$package") ))
+[ "$overhead" -le 65536 ]; check "at most 64 KiB beside the package (now $overhead bytes)" $?
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

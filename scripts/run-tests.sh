@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native rules under sanitizers, the
+# shipped i686 installer's product checks, and the Windows unit and end-to-end tests
+# under Wine. Exits non-zero when anything fails.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+scripts/setup-machine.sh
+
+cmake --preset native
+cmake --build --preset native
+ctest --preset native
+
+cmake --preset win32
+cmake --build --preset win32
+ctest --preset win32
+
+cmake --preset win64
+cmake --build --preset win64
+ctest --preset win64

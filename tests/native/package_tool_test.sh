@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The package build tool: the sample package is deterministic and well-formed, and a
+# vendor's package with a short header or the wrong version stops the build.
+set -uo pipefail
+tool=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+expect() {  # expect NAME WANTED-EXIT COMMAND...
+  local name=$1 wanted=$2; shift 2
+  "$@" >"$work/out" 2>&1; local got=$?
+  if { [ "$wanted" = 0 ] && [ $got = 0 ]; } || { [ "$wanted" != 0 ] && [ $got != 0 ]; }; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1)); echo "FAILED: $name (exit $got)"; cat "$work/out"
+  fi
+}
+
+expect "sample written" 0 "$tool" sample "$work/a.3bs" 6
+expect "sample again" 0 "$tool" sample "$work/b.3bs" 6
+[ "$(stat -c %s "$work/a.3bs")" = 1125599 ] && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: sample size"; }
+cmp -s "$work/a.3bs" "$work/b.3bs" && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: sample not deterministic"; }
+[ "$(head -c 6 "$work/a.3bs" | od -An -tx1 | tr -d ' \n')" = "766578610206" ] && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: sample header"; }
+
+expect "own sample accepted" 0 "$tool" check "$work/a.3bs" 6 "$work/copy.3bs"
+cmp -s "$work/a.3bs" "$work/copy.3bs" && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: checked copy differs"; }
+expect "wrong version refused" 1 "$tool" check "$work/a.3bs" 7 "$work/x.3bs"
+grep -q "carries version 6, but the installer is built for version 7" "$work/out" && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: version message"; cat "$work/out"; }
+printf 'vexa\002' > "$work/short.3bs"
+expect "short header refused" 1 "$tool" check "$work/short.3bs" 6 "$work/y.3bs"
+grep -q "shorter than a package header" "$work/out" && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: short message"; }
+[ ! -e "$work/y.3bs" ] && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: refused package was copied"; }
+expect "missing file refused" 1 "$tool" check "$work/none.3bs" 6 "$work/z.3bs"
+expect "bad usage refused" 1 "$tool" sample "$work/c.3bs" nine
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

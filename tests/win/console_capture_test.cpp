@@ -1,0 +1,195 @@
+// Capturing a console command's output: "ver", where the temporary file goes and
+// that it is gone afterwards, "ComSpec" missing or too long, the time limit, and
+// the OEM-to-ANSI conversion.
+#include "sys/console_capture.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "os_test_env.h"
+#include "scratch.h"
+#include "sys/console_text.h"
+#include "sys/random_generator.h"
+#include "sys/scoped_handle_win.h"
+
+namespace orvel {
+namespace {
+
+using test::FolderEntries;
+using test::IsTemporaryFileName;
+using test::ScopedCurrentFolder;
+using test::ScopedEnvironmentVariable;
+using test::ScratchFolder;
+using test::SplitCrLfLines;
+
+// The one name among the listed ones that looks like a temporary file.
+std::string ListedTemporaryName(const std::string& output) {
+  std::string found;
+  for (const std::string& line : SplitCrLfLines(output)) {
+    if (IsTemporaryFileName(line)) {
+      EXPECT_TRUE(found.empty()) << "two temporary names: " << found << ", " << line;
+      found = line;
+    }
+  }
+  return found;
+}
+
+TEST(RunConsoleCommandTest, VerGivesAnEmptyLineThenTheVersionLineAndLeavesNoFile) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  const std::string output = RunConsoleCommand("ver");
+  ASSERT_GE(output.size(), 4u);
+  EXPECT_EQ(output.substr(output.size() - 2), "\r\n");
+  const std::vector<std::string> lines = SplitCrLfLines(output);
+  ASSERT_EQ(lines.size(), 2u) << output;
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[1].rfind("Microsoft Windows ", 0), 0u) << lines[1];
+  EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+}
+
+TEST(RunConsoleCommandTest, TheOutputFileIsAnEightLetterNameInTempDeletedAfterwards) {
+  ScratchFolder temp;
+  ScratchFolder elsewhere;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  ScopedCurrentFolder current(elsewhere.Path());
+  test::WriteBytes(temp.Path() + "keep.txt", "mine");
+
+  // The redirection creates the file before "dir" runs, so the listing shows it.
+  const std::string first = ListedTemporaryName(RunConsoleCommand("dir /b \"" + temp.Path() + "\""));
+  const std::string second = ListedTemporaryName(RunConsoleCommand("dir /b \"" + temp.Path() + "\""));
+  EXPECT_TRUE(IsTemporaryFileName(first)) << first;
+  EXPECT_TRUE(IsTemporaryFileName(second)) << second;
+  EXPECT_NE(first, second);
+  EXPECT_EQ(FolderEntries(temp.Path()), std::vector<std::string>{"keep.txt"});
+  EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
+}
+
+TEST(RunConsoleCommandTest, ANameThatIsTakenIsDrawnAgainAndTheFileLeftAlone) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  RandomGenerator expected;
+  expected.Seed(0);
+  const std::string taken = TemporaryFileName(expected);
+  const std::string next = TemporaryFileName(expected);
+  test::WriteBytes(temp.Path() + taken, "somebody's file");
+
+  ProcessRandom().Seed(0);
+  const std::string output = RunConsoleCommand("dir /b \"" + temp.Path() + "\"");
+  const std::vector<std::string> lines = SplitCrLfLines(output);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), next), lines.end()) << output;
+  EXPECT_EQ(test::ReadBytes(temp.Path() + taken), "somebody's file");
+  EXPECT_EQ(FolderEntries(temp.Path()), std::vector<std::string>{taken});
+}
+
+TEST(RunConsoleCommandTest, WithoutTempTheOutputFileGoesToTheCurrentFolder) {
+  ScratchFolder current_folder;
+  ScopedEnvironmentVariable temp_variable("Temp", std::nullopt);
+  ScopedCurrentFolder current(current_folder.Path());
+  const std::string output = RunConsoleCommand("dir /b");
+  EXPECT_TRUE(IsTemporaryFileName(ListedTemporaryName(output))) << output;
+  EXPECT_TRUE(FolderEntries(current_folder.Path()).empty());
+}
+
+TEST(RunConsoleCommandTest, WithoutAUsableComSpecNothingRuns) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  {
+    ScopedEnvironmentVariable comspec("ComSpec", std::nullopt);
+    EXPECT_EQ(RunConsoleCommand("ver"), "");
+  }
+  {
+    // 260 characters do not fit a path: treated as not set.
+    ScopedEnvironmentVariable comspec("ComSpec", "C:\\" + std::string(257, 'x'));
+    EXPECT_EQ(RunConsoleCommand("ver"), "");
+  }
+  {
+    ScopedEnvironmentVariable comspec("ComSpec", "C:\\" + std::string(1000, 'x'));
+    EXPECT_EQ(RunConsoleCommand("ver"), "");
+  }
+  {
+    // 259 characters fit: the interpreter is tried, cannot start, and the output
+    // reads as one empty line.
+    ScopedEnvironmentVariable comspec("ComSpec", "C:\\" + std::string(256, 'x'));
+    EXPECT_EQ(RunConsoleCommand("ver"), "\r\n");
+  }
+  EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+}
+
+// Ids of the running processes started by `parent` whose executable is `name`, or
+// of any name when `name` is empty.
+std::vector<DWORD> ChildProcesses(DWORD parent, const char* name) {
+  std::vector<DWORD> children;
+  ScopedKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return children;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot.Get(), &entry); more; more = ::Process32Next(snapshot.Get(), &entry)) {
+    if (entry.th32ParentProcessID == parent && (*name == '\0' || ::lstrcmpiA(entry.szExeFile, name) == 0)) {
+      children.push_back(entry.th32ProcessID);
+    }
+  }
+  return children;
+}
+
+TEST(RunConsoleCommandTest, ACommandThatOutlastsTheWaitCountsAsSilentAndKeepsRunning) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  // "ping" writes its first line at once and then takes about a second per echo: a
+  // capture that waited for it would hold its lines.
+  EXPECT_EQ(RunConsoleCommand("ping -n 8 127.0.0.1", 1000), "\r\n");
+
+  // Left alone: the interpreter and its "ping" still run, and end on their own.
+  std::vector<DWORD> interpreters;
+  for (DWORD child : ChildProcesses(::GetCurrentProcessId(), "")) {
+    if (!ChildProcesses(child, "ping.exe").empty()) interpreters.push_back(child);
+  }
+  ASSERT_EQ(interpreters.size(), 1u);
+  ScopedKernelHandle interpreter(::OpenProcess(SYNCHRONIZE, FALSE, interpreters[0]));
+  ASSERT_TRUE(interpreter);
+  EXPECT_EQ(::WaitForSingleObject(interpreter.Get(), 30000), WAIT_OBJECT_0);
+}
+
+TEST(RunConsoleCommandTest, OemOutputComesBackInTheAnsiCodePage) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  // Bytes as a console program would write them in the OEM code page.
+  std::string oem;
+  for (int c = 0x80; c <= 0xFF; ++c) oem += static_cast<char>(c);
+  test::WriteBytes(temp.Path() + "oem.txt", "x" + oem + "\r\n");
+  const std::string output = RunConsoleCommand("type \"" + temp.Path() + "oem.txt\"");
+
+  wchar_t wide[128];
+  ASSERT_EQ(::MultiByteToWideChar(CP_OEMCP, 0, oem.data(), 128, wide, 128), 128);
+  char ansi[128];
+  BOOL unmappable = FALSE;
+  ASSERT_EQ(::WideCharToMultiByte(CP_ACP, 0, wide, 128, ansi, 128, nullptr, &unmappable), 128);
+  // Compare where the ANSI code page has the character; others may be best-fitted.
+  const std::vector<std::string> lines = SplitCrLfLines(output);
+  ASSERT_EQ(lines.size(), 1u) << output;
+  ASSERT_EQ(lines[0].size(), 129u);
+  int compared = 0;
+  for (int i = 0; i < 128; ++i) {
+    wchar_t back = 0;
+    ::MultiByteToWideChar(CP_ACP, 0, &ansi[i], 1, &back, 1);
+    if (back != wide[i]) continue;
+    EXPECT_EQ(lines[0][i + 1], ansi[i]) << "OEM byte " << (0x80 + i);
+    ++compared;
+  }
+  EXPECT_GT(compared, 32);
+  EXPECT_EQ(FolderEntries(temp.Path()), std::vector<std::string>{"oem.txt"});
+}
+
+TEST(OemToAnsiTextTest, KeepsTheLengthAndZeroBytes) {
+  EXPECT_EQ(OemToAnsiText(""), "");
+  EXPECT_EQ(OemToAnsiText("Microsoft Windows [Version 10.0]\r\n"), "Microsoft Windows [Version 10.0]\r\n");
+  const std::string with_zero("a\0b", 3);
+  EXPECT_EQ(OemToAnsiText(with_zero), with_zero);
+  EXPECT_EQ(OemToAnsiText(std::string(5000, '\x82')).size(), 5000u);
+}
+
+}  // namespace
+}  // namespace orvel

@@ -1,0 +1,196 @@
+// Where Orvel is: the default host folder from its uninstall entry in either registry
+// view, the registry paths, the shell folders, and the registry errors that end the
+// run. Runs against the test prefix's real registry; every key a test sets is removed.
+#include "sys/install_locations.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/program_state.h"
+#include "robot/dialog_robot.h"
+#include "scratch.h"
+#include "sys/registry_access_win.h"
+
+namespace orvel {
+namespace {
+
+using test::DeleteRegistryTree;
+using test::DialogRobot;
+using test::SetRegistryDword;
+using test::SetRegistryString;
+
+const std::string kNativeKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvel";
+const std::string kWow64Key = "Software\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvel";
+const std::string kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string ProgramFilesDir() {
+  RegistryAccess registry(KEY_READ | KEY_WOW64_64KEY);
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion", false);
+  std::string folder;
+  registry.ReadString("ProgramFilesDir", folder);
+  return folder;
+}
+
+class InstallLocationsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kNativeKey);
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kWow64Key);
+    ProgramState& state = Program();
+    state = ProgramState();
+    state.HostAppName = "Orvel";
+    state.UpdateTitle = "RU-TITLE";
+    state.UpdateTitleEn = "Orvel update";
+    state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(true));
+  }
+  void TearDown() override {
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kNativeKey);
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kWow64Key);
+    Program() = ProgramState();
+  }
+};
+
+TEST_F(InstallLocationsTest, NoUninstallEntryGivesProgramFilesPlusOrvel) {
+  ASSERT_TRUE(FindInstallLocations());
+  const ProgramState& state = Program();
+  EXPECT_EQ(state.HostFolder, ProgramFilesDir() + "\\Orvel\\");
+  EXPECT_EQ(state.UninstallKeyPath, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+  EXPECT_EQ(state.UserKeyPath, "Software\\Veltro\\Orvel\\");
+  EXPECT_TRUE(Locations().Wow64UninstallKeyPath.empty());
+  EXPECT_EQ(state.SystemFolder.back(), '\\');
+  EXPECT_EQ(state.WindowsFolder.back(), '\\');
+  EXPECT_FALSE(state.SharedRegistry->HasOpenKey());
+}
+
+TEST_F(InstallLocationsTest, UninstallStringChoosesTheHostFolder) {
+  struct Case {
+    const char* uninstall;
+    const char* folder;  // nullptr: the Program Files default stays
+  } cases[] = {
+      {"C:\\Program Files\\Orvel\\unins.exe", "C:\\Program Files\\Orvel\\"},
+      {"C:\\A\\B\\", "C:\\A\\"},
+      {"\"D:\\Games\\Orvel\\unins000.exe\" /SILENT", "D:\\Games\\Orvel\\"},
+      {"", nullptr},
+      {"unins.exe", nullptr},
+  };
+  for (const Case& c : cases) {
+    SetRegistryString(HKEY_LOCAL_MACHINE, kNativeKey, "UninstallString", c.uninstall);
+    ASSERT_TRUE(FindInstallLocations()) << c.uninstall;
+    EXPECT_EQ(Program().HostFolder, c.folder ? std::string(c.folder) : ProgramFilesDir() + "\\Orvel\\")
+        << c.uninstall;
+    EXPECT_TRUE(Locations().Wow64UninstallKeyPath.empty());
+  }
+}
+
+TEST_F(InstallLocationsTest, EntryOnlyInThe32BitViewIsFoundAndRemembered) {
+  SetRegistryString(HKEY_LOCAL_MACHINE, kWow64Key, "UninstallString", "C:\\Orvel32\\unins.exe");
+  ASSERT_TRUE(FindInstallLocations());
+  EXPECT_EQ(Program().HostFolder, "C:\\Orvel32\\");
+  EXPECT_EQ(Locations().Wow64UninstallKeyPath, kWow64Key);
+}
+
+TEST_F(InstallLocationsTest, NativeEntryWinsOverThe32BitOne) {
+  SetRegistryString(HKEY_LOCAL_MACHINE, kNativeKey, "UninstallString", "C:\\Orvel64\\unins.exe");
+  SetRegistryString(HKEY_LOCAL_MACHINE, kWow64Key, "UninstallString", "C:\\Orvel32\\unins.exe");
+  ASSERT_TRUE(FindInstallLocations());
+  EXPECT_EQ(Program().HostFolder, "C:\\Orvel64\\");
+  EXPECT_TRUE(Locations().Wow64UninstallKeyPath.empty());
+}
+
+TEST_F(InstallLocationsTest, GroupFoldersCarryTheTitleOfTheUserInterfaceLanguage) {
+  for (bool russian : {false, true}) {
+    Program().RussianUi = russian;
+    ASSERT_TRUE(FindInstallLocations());
+    const std::string& common = Program().CommonProgramsFolder;
+    ASSERT_GE(common.size(), 2u);
+    EXPECT_EQ(Program().ProgramsGroupFolder, common + (russian ? "RU-TITLE\\" : "Orvel update\\"));
+    EXPECT_EQ(Locations().ProgramsGroupFolderAlt, common + (russian ? "Orvel update\\" : "RU-TITLE\\"));
+    EXPECT_EQ(Locations().UserProgramsGroupFolderRu, Program().UserProgramsFolder + "RU-TITLE\\");
+    EXPECT_EQ(Locations().UserProgramsGroupFolderEn, Program().UserProgramsFolder + "Orvel update\\");
+  }
+}
+
+TEST_F(InstallLocationsTest, TempFolderFollowsTheEnvironment) {
+  const char* saved = std::getenv("Temp");
+  const std::string temp = saved ? saved : "";
+  ::SetEnvironmentVariableA("Temp", "C:\\SomeTemp");
+  _putenv("Temp=C:\\SomeTemp");
+  ASSERT_TRUE(FindInstallLocations());
+  EXPECT_EQ(Program().TempFolder, "C:\\SomeTemp\\");
+  ::SetEnvironmentVariableA("Temp", nullptr);
+  _putenv("Temp=");
+  ASSERT_TRUE(FindInstallLocations());
+  EXPECT_EQ(Program().TempFolder, "");  // no lone backslash
+  ::SetEnvironmentVariableA("Temp", temp.c_str());
+  _putenv(("Temp=" + temp).c_str());
+}
+
+// A registry value of the wrong type is a registry error: one built-in message, and
+// the run stops.
+struct RegistryErrorCase {
+  const char* name;
+  HKEY root;
+  const char* key;
+  const char* value;
+};
+
+class InstallLocationsErrorTest : public InstallLocationsTest,
+                                  public ::testing::WithParamInterface<RegistryErrorCase> {};
+
+TEST_P(InstallLocationsErrorTest, ShowsNoAccessToSystemRegistry) {
+  const RegistryErrorCase& c = GetParam();
+  // Keep what the prefix had, to put it back.
+  RegistryAccess saved_reader(KEY_ALL_ACCESS | KEY_WOW64_64KEY);
+  saved_reader.SetRootKey(c.root);
+  saved_reader.OpenKey(c.key, false);
+  const bool had_value = saved_reader.ValueExists(c.value);
+  std::string saved;
+  saved_reader.ReadString(c.value, saved);
+  saved_reader.CloseKey();
+
+  SetRegistryDword(c.root, c.key, c.value, 1);
+  Program().HostFolder = "before\\";
+  bool result;
+  std::vector<test::SeenDialog> seen;
+  {
+    DialogRobot robot;
+    result = FindInstallLocations();
+    seen = robot.Seen();
+  }
+  if (had_value) SetRegistryString(c.root, c.key, c.value, saved);
+  else {
+    HKEY key;
+    if (::RegOpenKeyExA(c.root, c.key, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+      ::RegDeleteValueA(key, c.value);
+      ::RegCloseKey(key);
+    }
+  }
+
+  EXPECT_FALSE(result);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "Orvel update");
+  EXPECT_EQ(seen[0].text, "No access to system registry");
+  EXPECT_FALSE(Program().SharedRegistry->HasOpenKey());
+  if (c.root == HKEY_CURRENT_USER) {
+    // The per-user folders are read before Orvel's entry: nothing after them is set.
+    EXPECT_TRUE(Program().UninstallKeyPath.empty());
+    EXPECT_EQ(Program().HostFolder, "before\\");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WrongTypes, InstallLocationsErrorTest,
+    ::testing::Values(
+        RegistryErrorCase{"UserPrograms", HKEY_CURRENT_USER, kUserShellFolders.c_str(), "Programs"},
+        RegistryErrorCase{"UserDesktop", HKEY_CURRENT_USER, kUserShellFolders.c_str(), "Desktop"},
+        RegistryErrorCase{"UserStartup", HKEY_CURRENT_USER, kUserShellFolders.c_str(), "Startup"},
+        RegistryErrorCase{"ProgramFilesDir", HKEY_LOCAL_MACHINE,
+                          "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"},
+        RegistryErrorCase{"UninstallString", HKEY_LOCAL_MACHINE, kNativeKey.c_str(), "UninstallString"},
+        RegistryErrorCase{"Wow64UninstallString", HKEY_LOCAL_MACHINE, kWow64Key.c_str(), "UninstallString"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace orvel
