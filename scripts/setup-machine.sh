@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a fresh Debian machine: CMake, the
 # host compiler and GoogleTest's sources, MinGW-w64, 64-bit Wine, an X server
-# without a screen, and the tools the tests use. Skips apt-get when all is present.
+# without a screen, the locale sources (a Russian locale is compiled for the tests)
+# and the tools the tests use. Skips apt-get when all is present.
 set -euo pipefail
-packages=(cmake g++ make googletest mingw-w64 wine64 xvfb x11-utils imagemagick
+packages=(cmake g++ make googletest mingw-w64 wine64 xvfb x11-utils imagemagick locales
           osslsigncode openssl python3)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,50 +1,63 @@
-// The expected language texts (see expected_texts.h).
-//
-// The installer does not read Orvel's language files yet: each text it shows is the
-// key followed by its arguments ("installask liveupdatecaption starmoths 6"), and the
-// caption of its language-text errors stays the built-in Russian title. When the
-// language files are read, replace the two tables below with the texts of
-// testdata/language/english.lng and russian.lng (block texts joined with "\r\n").
+// The expected language texts (see expected_texts.h): the texts of the sample
+// language files in testdata/language, which every test installation carries. An
+// English session is given english.lng, a Russian one russian.lng (their "langcode"
+// lists hold the user locale). Block texts are joined with "\r\n".
 #include "expected_texts.h"
 
 #include <windows.h>
 
 #include <map>
 
-#include "robot/dialog_robot.h"
-
 namespace orvel::e2e {
 
 namespace {
-
-// Until a language file names the program, the caption of language-text errors is
-// the built-in Russian title: Windows-1251 bytes, which the ANSI message box shows
-// in the user's code page (so an English session sees them as Windows-1252).
-std::string BuiltInTitleAsShown() {
-  return test::Utf8FromCodePage(test::CodePageFromUtf8(kRussianTitle, 1251), ::GetACP());
-}
 
 using TextTable = std::map<std::string, std::string, std::less<>>;
 
 TextTable EnglishTexts() {
   return {
-      {"progname", BuiltInTitleAsShown()},
-      {"noright", "noright"},
-      {"filecantopen", "filecantopen %1"},
-      {"soundquest", "soundquest"},
-      {"olderfilever", "olderfilever %1"},
-      {"liveupdatecaption", "liveupdatecaption"},
-      {"installask", "installask %1 %2"},
-      {"installdone", "installdone %1"},
-      {"asktorun", "asktorun"},
-      {"starmoths", "starmoths"},
+      {"progname", "Orvel"},
+      {"noright",
+       "Administrator rights are needed to install this update.\r\n"
+       "Please start the installer again as an administrator."},
+      {"filecantopen",
+       "The file\r\n%1\r\ncannot be opened because another program is using it.\r\n"
+       "Please close Orvel and try again."},
+      {"soundquest", "Please confirm"},
+      {"olderfilever",
+       "The file %1 about to be installed is older than the one already installed.\r\n"
+       "Do you really want to replace it with the older version?"},
+      {"liveupdatecaption", "Orvel update"},
+      {"installask",
+       "%1 is ready to install %2.\r\nIf Orvel is running, it will be closed for the installation.\r\n"
+       "Install the update now?"},
+      {"installdone", "%1 has been installed successfully."},
+      {"asktorun", "Start Orvel now?"},
+      {"starmoths", "Star Moths"},
   };
 }
 
 TextTable RussianTexts() {
-  TextTable texts = EnglishTexts();
-  texts["progname"] = BuiltInTitleAsShown();
-  return texts;
+  return {
+      {"progname", "Орвел"},
+      {"noright",
+       "Для установки обновления нужны права администратора.\r\n"
+       "Пожалуйста, запустите установщик от имени администратора."},
+      {"filecantopen",
+       "Не удаётся открыть файл\r\n%1\r\nОн занят другой программой.\r\n"
+       "Закройте «Орвел» и попробуйте снова."},
+      {"soundquest", "Подтвердите, пожалуйста"},
+      {"olderfilever",
+       "Устанавливаемый файл %1 старше уже установленного.\r\n"
+       "Вы действительно хотите заменить его более старой версией?"},
+      {"liveupdatecaption", "Обновление «Орвела»"},
+      {"installask",
+       "%1 готово установить %2.\r\nЕсли «Орвел» запущен, на время установки он будет закрыт.\r\n"
+       "Установить обновление сейчас?"},
+      {"installdone", "%1 успешно установлено."},
+      {"asktorun", "Запустить «Орвел» сейчас?"},
+      {"starmoths", "Звёздные мотыльки"},
+  };
 }
 
 std::string Filled(std::string text, std::initializer_list<std::string> args) {
