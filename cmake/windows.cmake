@@ -4,7 +4,9 @@ enable_language(RC)
 include(ExternalProject)
 
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
-set(ORVEL_PRODUCT_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections
+# Sized for the 64 KiB the installer may add to its package: no exceptions or RTTI,
+# little inlining, unused sections dropped.
+set(ORVEL_PRODUCT_FLAGS -Os -finline-limit=8 -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections
     -Wall -Wextra)
 set(ORVEL_PRODUCT_LINK -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
