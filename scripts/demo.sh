@@ -27,6 +27,9 @@ quietly() {
   rm -f "$log"
 }
 
+section "Setting up the machine"
+scripts/setup-machine.sh
+
 section "Building the installers (win64 and win32)"
 quietly cmake --preset win64
 quietly cmake --build --preset win64
