@@ -34,6 +34,8 @@ TextTable EnglishTexts() {
       {"installdone", "%1 has been installed successfully."},
       {"asktorun", "Start Orvel now?"},
       {"starmoths", "Star Moths"},
+      {"badinstaller",
+       "The installer is damaged and cannot go on.\r\nPlease download it again from the Orvel website."},
   };
 }
 
@@ -57,6 +59,8 @@ TextTable RussianTexts() {
       {"installdone", "%1 успешно установлено."},
       {"asktorun", "Запустить «Орвел» сейчас?"},
       {"starmoths", "Звёздные мотыльки"},
+      {"badinstaller",
+       "Установщик повреждён, продолжение невозможно.\r\nПожалуйста, загрузите его заново с сайта «Орвела»."},
   };
 }
 

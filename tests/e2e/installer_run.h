@@ -52,9 +52,11 @@ struct InstallerRun {
 // Runs the installer with `args` in `current_folder`, answering its boxes with
 // `answers` (IDYES, IDNO, ...; afterwards No, else OK) and calling `before_answer`
 // (when given) for each box before it is answered. A run that hangs is stopped after
-// a minute and reported as timed out.
+// a minute and reported as timed out. `installer` runs another copy of the installer
+// than the one built here.
 using BeforeAnswer = std::function<void(const test::SeenDialog&)>;
 InstallerRun RunInstaller(const std::vector<std::string>& args, const std::vector<int>& answers,
-                          const std::string& current_folder, BeforeAnswer before_answer = {});
+                          const std::string& current_folder, BeforeAnswer before_answer = {},
+                          const std::string& installer = {});
 
 }  // namespace orvel::e2e

@@ -39,9 +39,10 @@ Box Error(std::string caption, std::string text) {
 }
 
 InstallerRun RunInstaller(const std::vector<std::string>& args, const std::vector<int>& answers,
-                          const std::string& current_folder, BeforeAnswer before_answer) {
+                          const std::string& current_folder, BeforeAnswer before_answer,
+                          const std::string& installer_copy) {
   InstallerRun run;
-  const std::string installer = InstallerPath();
+  const std::string installer = installer_copy.empty() ? InstallerPath() : installer_copy;
   std::string command_line = "\"" + installer + "\"";
   for (const std::string& arg : args) command_line += " " + arg;
 

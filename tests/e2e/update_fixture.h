@@ -44,6 +44,9 @@ class UpdateTest : public ::testing::Test {
 
   InstallerRun Run(const std::vector<std::string>& args, const std::vector<int>& answers = {},
                    BeforeAnswer before_answer = {});
+  // The same with another copy of the installer.
+  InstallerRun RunCopy(const std::string& installer, const std::vector<std::string>& args,
+                       const std::vector<int>& answers = {});
 
   void SetUninstallString(const char* key, const std::string& value);
   void SetLastRunFolder(const std::string& folder);

@@ -106,6 +106,13 @@ InstallerRun UpdateTest::Run(const std::vector<std::string>& args, const std::ve
   return run;
 }
 
+InstallerRun UpdateTest::RunCopy(const std::string& installer, const std::vector<std::string>& args,
+                                 const std::vector<int>& answers) {
+  InstallerRun run = RunInstaller(args, answers, outside_, {}, installer);
+  EXPECT_FALSE(run.timed_out) << "the installer did not end within a minute";
+  return run;
+}
+
 void UpdateTest::SetUninstallString(const char* key, const std::string& value) {
   test::SetRegistryString(HKEY_LOCAL_MACHINE, key, "UninstallString", value);
 }
