@@ -4,16 +4,17 @@
 namespace orvel {
 
 std::string StagingFileName(std::string_view path) {
-  std::string result(path);
-  if (result.size() >= 2) {
-    for (std::size_t i = result.size() - 1; i-- > 0;) {
-      if (result[i] == '\\') {
-        result.insert(i + 1, "~");
-        return result;
-      }
+  // The file-name part starts after the last backslash before the last character.
+  std::size_t name_start = 0;
+  for (std::size_t i = path.size() >= 2 ? path.size() - 1 : 0; i-- > 0;) {
+    if (path[i] == '\\') {
+      name_start = i + 1;
+      break;
     }
   }
-  result.insert(0, "~");
+  std::string result(path.substr(0, name_start));
+  result += '~';
+  result += path.substr(name_start);
   return result;
 }
 
