@@ -13,6 +13,7 @@
 #include "lang/text_lookup.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
+#include "sha256_vectors.h"
 #include "sys/system_library_win.h"
 
 namespace orvel {
@@ -20,35 +21,12 @@ namespace {
 
 using test::ScratchFolder;
 
-std::string Hex(const Sha256Digest& digest) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (std::uint8_t byte : digest) {
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 15];
-  }
-  return text;
-}
-
-std::span<const std::uint8_t> Bytes(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+using test::Bytes;
+using test::Hex;
 
 TEST(CngSha256Test, NistVectorsWholeAndInPieces) {
-  const struct {
-    std::string message;
-    const char* digest;
-  } vectors[] = {
-      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
-      {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrstu",
-       "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
-      {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
-  };
   for (std::size_t piece : {std::size_t{1} << 30, std::size_t{63}, std::size_t{4099}}) {
-    for (const auto& vector : vectors) {
+    for (const auto& vector : test::kSha256Vectors) {
       CngSha256 hash;
       ASSERT_TRUE(hash.IsReady());
       const std::span<const std::uint8_t> all = Bytes(vector.message);
