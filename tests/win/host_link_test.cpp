@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "scratch.h"
 #include "sys/scoped_handle_win.h"
 
@@ -81,6 +83,25 @@ TEST(FolderSizeKiBTest, MissingFolderOrAFileIsMinusOne) {
   EXPECT_EQ(FolderSizeKiB(scratch.Path() + "missing\\"), -1);
   WriteBytes(scratch.Path() + "file", "x");
   EXPECT_EQ(FolderSizeKiB(scratch.Path() + "file"), -1);
+}
+
+}  // namespace
+}  // namespace orvel
+
+namespace orvel {
+namespace {
+
+// A folder tree with Unix symbolic links that loop back (Wine shows them as folders
+// that are reparse points), prepared by folder_size_links_test.sh, which names it in
+// ORVEL_LINK_FOLDER. The walk must count each real file once and end.
+TEST(FolderSizeKiBLinkTest, LinkedFoldersAreNotWalked) {
+  const char* folder = std::getenv("ORVEL_LINK_FOLDER");
+  if (folder == nullptr) GTEST_SKIP() << "run by folder_size_links_test.sh";
+  const DWORD attributes = ::GetFileAttributesA((std::string(folder) + "sub\\loop").c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  // a.bin (2048 bytes) and sub\b.bin (1024 bytes); the links add nothing.
+  EXPECT_EQ(FolderSizeKiB(folder), 3);
 }
 
 }  // namespace
