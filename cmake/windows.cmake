@@ -8,7 +8,9 @@ add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
 # little inlining, unused sections dropped.
 set(ORVEL_PRODUCT_FLAGS -Os -finline-limit=8 -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections
     -Wall -Wextra)
-set(ORVEL_PRODUCT_LINK -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
+# No link time stamp: the same sources give the same sealed installer, byte for byte.
+set(ORVEL_PRODUCT_LINK -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat
+    -Wl,--no-insert-timestamp)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   list(APPEND ORVEL_PRODUCT_LINK -Wl,--high-entropy-va)
 else()
