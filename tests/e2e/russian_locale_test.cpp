@@ -1,4 +1,4 @@
-// The built-in messages for a Russian user locale (1049). Wine takes a process's
+// The built-in messages and the language file for a Russian user locale (1049). Wine takes a process's
 // locale from the Unix locale it starts in, so these tests run in a test process of
 // their own that CTest starts with LANG=ru_RU.UTF-8 and ORVEL_E2E_RUSSIAN_SESSION=1;
 // run by hand without them, they are skipped.
@@ -54,6 +54,16 @@ TEST_F(RussianLocaleTest, FailedWriteIsReportedInRussian) {
   EXPECT_EQ(run.exit_code, kNotWritten);
   host.reset();  // it holds the package without sharing: let go, so the test can read it
   EXPECT_TRUE(StillHolds(Orvel(), installed));
+}
+
+// A Russian user is asked in russian.lng's words, with its arguments filled.
+TEST_F(RussianLocaleTest, QuestionsComeFromTheRussianLanguageFile) {
+  const InstallerRun run = Run({}, {IDYES, IDNO});
+
+  EXPECT_EQ(run.boxes, (std::vector<Box>{InstallQuestion(), DoneQuestion()}));
+  EXPECT_NE(run.boxes.at(0).text.find("Звёздные мотыльки 6"), std::string::npos);
+  EXPECT_EQ(run.exit_code, kWritten);
+  EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
 }
 
 }  // namespace
