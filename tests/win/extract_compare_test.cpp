@@ -32,6 +32,15 @@ using test::ReadBytes;
 using test::ScratchFolder;
 using test::WriteBytes;
 
+// The built-in English older-version question, word for word.
+std::string EnglishOlderQuestion(const std::string& target, const std::string& installed,
+                                 const std::string& fresh) {
+  return target +
+         " file installing is of older version\r\nthan the same already installed.\r\n\r\n"
+         "Do you really want to replace existing\r\n"
+         "new file version " + installed + " with an older file version " + fresh + "?";
+}
+
 // Any file whose name starts with "~" in the folder.
 bool HasStagingFile(const std::string& folder) {
   WIN32_FIND_DATAA entry;
@@ -132,10 +141,7 @@ TEST(InstallPackageFileComparingTest, NoToANewerInstalled3bsKeepsItAndShowsThePr
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Sound question");
-  EXPECT_EQ(seen[0].text, target +
-                              " file installing is of older version\r\nthan the same already installed.\r\n\r\n"
-                              "Do you really want to replace existing\r\n"
-                              "new file version 9 with an older file version 2?");
+  EXPECT_EQ(seen[0].text, EnglishOlderQuestion(target, "9", "2"));
   EXPECT_EQ(seen[0].buttons.size(), 2u);
   EXPECT_EQ(seen[0].clicked, IDNO);
   EXPECT_EQ(ReadBytes(target), installed);
@@ -179,10 +185,7 @@ TEST(InstallPackageFileComparingTest, TheEnglishQuestionNamesTheExeVersions) {
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Sound question");
-  EXPECT_EQ(seen[0].text, target +
-                              " file installing is of older version\r\nthan the same already installed.\r\n\r\n"
-                              "Do you really want to replace existing\r\n"
-                              "new file version 1.0.0.2 with an older file version 1.0.0.1?");
+  EXPECT_EQ(seen[0].text, EnglishOlderQuestion(target, "1.0.0.2", "1.0.0.1"));
   EXPECT_EQ(ReadBytes(target), installed);
   EXPECT_FALSE(HasStagingFile(scratch.Path()));
 }
