@@ -4,6 +4,8 @@
 # are loaded from the system folder at run time), the administrator manifest, and
 # for the shipped 32-bit build, at most 64 KiB on top of the embedded package.
 #   check-product.sh EXE PACKAGE OBJDUMP
+# No pipes into grep: under pipefail, a grep that stops reading early fails the
+# writer with SIGPIPE now and then; the headers are searched as here-strings.
 set -uo pipefail
 exe=$1 package=$2 objdump=$3
 failed=0 passed=0
@@ -12,14 +14,14 @@ check() {  # check NAME CONDITION-RESULT
 }
 headers=$("$objdump" -p "$exe")
 
-echo "$headers" | grep -qE 'Subsystem[[:space:]]+00000002'; check "GUI subsystem" $?
-characteristics=$(echo "$headers" | awk '/^DllCharacteristics/ {print $2}')
+grep -qE 'Subsystem[[:space:]]+00000002' <<<"$headers"; check "GUI subsystem" $?
+characteristics=$(awk '/^DllCharacteristics/ {print $2}' <<<"$headers")
 (( (16#$characteristics & 0x40) != 0 )); check "dynamic base (ASLR)" $?
 (( (16#$characteristics & 0x100) != 0 )); check "NX compatible (DEP)" $?
 
 allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|ole32|COMCTL32|msvcrt)\.dll$'
-dlls=$(echo "$headers" | awk '/DLL Name:/ {print $3}')
-bad=$(echo "$dlls" | grep -viE "$allowed" || true)
+dlls=$(awk '/DLL Name:/ {print $3}' <<<"$headers")
+bad=$(grep -viE "$allowed" <<<"$dlls" || true)
 [ -z "$bad" ]; check "imports only system DLLs (found: $(echo $dlls))" $?
 
 grep -aq 'level="requireAdministrator"' "$exe"; check "administrator manifest" $?
@@ -28,7 +30,7 @@ grep -aq 'Microsoft.Windows.Common-Controls' "$exe"; check "common controls 6 ma
 
 # The size budget is the shipped 32-bit installer's; the 64-bit build only reports.
 overhead=$(( $(stat -c %s "$exe") - $(stat -c %s "$package") ))
-if echo "$headers" | grep -q 'file format pei-i386'; then
+if grep -q 'file format pei-i386' <<<"$headers"; then
   [ "$overhead" -le 65536 ]; check "at most 64 KiB beside the package (now $overhead bytes)" $?
 else
   echo "64-bit build: $overhead bytes beside the package"

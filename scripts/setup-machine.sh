@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a fresh Debian machine: CMake, the
-# host compiler and GoogleTest's sources, MinGW-w64, 64-bit Wine, an X server
-# without a screen, the locale sources (a Russian locale is compiled for the tests)
-# and the tools the tests use. Skips apt-get when all is present.
+# host compiler and GoogleTest's sources, MinGW-w64, 64-bit Wine and the 32-bit Wine
+# that runs the shipped i686 installer (which needs the i386 architecture), an X
+# server without a screen, the locale sources (a Russian locale is compiled for the
+# tests), the tools the tests use, and NSIS, whose installer the benchmark measures
+# beside ours. Skips apt-get when all is present.
 set -euo pipefail
-packages=(cmake g++ make googletest mingw-w64 wine64 xvfb x11-utils imagemagick locales
-          osslsigncode openssl python3)
+packages=(cmake g++ make googletest mingw-w64 wine64 wine32:i386 xvfb x11-utils imagemagick locales
+          osslsigncode openssl python3 nsis)
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
+  # wine32 is an i386 package: the architecture must be known before the update.
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
