@@ -1,37 +1,72 @@
-# Sourced by the scripts that run Windows programs under Wine. Sets up, once per
-# build folder, a Wine prefix that tests copy from, an Xvfb display and a persistent
-# wineserver; everything lives below $ORVEL_WINE_ROOT (default: build/wine).
+# Sourced by the scripts that run Windows programs under Wine. A Wine session is a
+# prefix copied from a prepared template, an Xvfb display and a persistent
+# wineserver, all below $ORVEL_WINE_ROOT (default: build/wine; the test presets give
+# each build a session of its own, so that the win32 and win64 runs never share a
+# prefix). ORVEL_WINE_ARCH=win32 makes the session a 32-bit Windows (WINEARCH=win32);
+# the default is a 64-bit Windows, which runs both 64-bit and 32-bit programs. The
+# templates are made once per machine below $ORVEL_WINE_TEMPLATES (default:
+# build/wine) and shared by all sessions.
 #
 #   orvel_wine_start [fresh]   start Xvfb and wineserver; "fresh" copies the template
 #                              prefix anew into $WINEPREFIX
 #   orvel_wine_stop            stop wineserver and Xvfb
-#   orvel_wine PROGRAM ARGS    run a Windows program (64-bit Wine)
+#   orvel_wine PROGRAM ARGS    run a Windows program (either bitness)
 #   orvel_unix_locale NAME DIR compile a Unix locale (ru_RU.UTF-8) into DIR; Wine
 #                              takes the user locale of a program started with
 #                              LOCPATH=DIR LANG=NAME from it (no root needed)
 
-: "${ORVEL_WINE_ROOT:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine}"
+_orvel_source_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+: "${ORVEL_WINE_ROOT:=$_orvel_source_root/build/wine}"
+: "${ORVEL_WINE_TEMPLATES:=$_orvel_source_root/build/wine}"
+: "${ORVEL_WINE_ARCH:=win64}"
 : "${ORVEL_DISPLAY_NUMBER:=$(( 100 + $(printf '%s' "$ORVEL_WINE_ROOT" | cksum | cut -d' ' -f1) % 800 ))}"
-export WINEPREFIX="${WINEPREFIX:-$ORVEL_WINE_ROOT/prefix}"
-export WINEARCH=win64
+# Always the session's own prefix: "fresh" deletes it, so an inherited WINEPREFIX
+# (someone's own Wine installation) must never be taken.
+export WINEPREFIX="$ORVEL_WINE_ROOT/prefix"
+export WINEARCH="$ORVEL_WINE_ARCH"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export DISPLAY=":$ORVEL_DISPLAY_NUMBER"
-ORVEL_WINE_BIN=/usr/lib/wine/wine64
+if [ "$ORVEL_WINE_ARCH" = win32 ]; then
+  ORVEL_WINE_BIN=/usr/lib/wine/wine
+else
+  # Hands 32-bit programs to the 32-bit loader by itself.
+  ORVEL_WINE_BIN=/usr/lib/wine/wine64
+fi
 ORVEL_WINESERVER=/usr/lib/wine/wineserver
-ORVEL_WINE_TEMPLATE="$ORVEL_WINE_ROOT/template"
+ORVEL_WINE_TEMPLATE="$ORVEL_WINE_TEMPLATES/template-$ORVEL_WINE_ARCH"
 
 orvel_wine() { "$ORVEL_WINE_BIN" "$@"; }
+
+# A 64-bit prefix made before the 32-bit Wine was installed has an empty
+# windows\syswow64, and every 32-bit program fails in it ("could not load
+# kernel32.dll"): such a template or prefix is made again.
+_orvel_wine_prefix_usable() {
+  [ -d "$1" ] || return 1
+  [ "$ORVEL_WINE_ARCH" = win32 ] && return 0
+  [ -n "$(ls -A "$1/drive_c/windows/syswow64" 2>/dev/null)" ]
+}
 
 _orvel_wine_make_template() {
   local stage="$ORVEL_WINE_TEMPLATE.tmp"
   rm -rf "$stage"
-  mkdir -p "$(dirname "$stage")"
+  # A session of its own, so that a wineserver of another session is not disturbed.
   WINEPREFIX="$stage" "$ORVEL_WINE_BIN" wineboot -i >/dev/null 2>&1
   # No window manager runs on Xvfb: unmanaged windows spare Wine a 2 s wait per box.
   WINEPREFIX="$stage" "$ORVEL_WINE_BIN" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   WINEPREFIX="$stage" "$ORVEL_WINESERVER" -w
+  rm -rf "$ORVEL_WINE_TEMPLATE"
   mv "$stage" "$ORVEL_WINE_TEMPLATE"
+}
+
+# Makes the template unless a usable one is there; sessions that start at the same
+# time (the win32 and win64 test runs) wait for each other here.
+_orvel_wine_ensure_template() {
+  mkdir -p "$ORVEL_WINE_TEMPLATES"
+  (
+    flock 9
+    _orvel_wine_prefix_usable "$ORVEL_WINE_TEMPLATE" || _orvel_wine_make_template
+  ) 9>"$ORVEL_WINE_TEMPLATES/.lock-$ORVEL_WINE_ARCH"
 }
 
 _orvel_xvfb_start() {
@@ -45,8 +80,8 @@ _orvel_xvfb_start() {
 orvel_wine_start() {
   mkdir -p "$ORVEL_WINE_ROOT"
   _orvel_xvfb_start
-  [ -d "$ORVEL_WINE_TEMPLATE" ] || _orvel_wine_make_template
-  if [ "${1:-}" = fresh ] || [ ! -d "$WINEPREFIX" ]; then
+  _orvel_wine_ensure_template
+  if [ "${1:-}" = fresh ] || ! _orvel_wine_prefix_usable "$WINEPREFIX"; then
     "$ORVEL_WINESERVER" -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     cp -a "$ORVEL_WINE_TEMPLATE" "$WINEPREFIX"
