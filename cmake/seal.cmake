@@ -24,15 +24,15 @@ if(ORVEL_BUILD_TESTS)
   # A console program that runs the installer's check on the files it is given, for
   # the script tests below: exit 0 intact, 1 altered, 2 cannot be checked.
   add_executable(orvel_integrity_checker ${CMAKE_SOURCE_DIR}/tests/win/integrity_checker.cpp)
-  target_link_libraries(orvel_integrity_checker PRIVATE orvel_core)
+  target_link_libraries(orvel_integrity_checker PRIVATE orvel_core_for_tests)
 
-  set(ORVEL_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
   add_test(NAME IntegritySealTool
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/integrity_seal_tool_test.sh
             ${ORVEL_SEAL_TOOL} $<TARGET_FILE:OrvelUpdate> $<TARGET_FILE:orvel_integrity_checker>)
-  add_test(NAME IntegritySigning
-    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/integrity_signing_test.sh
-            ${ORVEL_WINE_RUN} $<TARGET_FILE:orvel_integrity_checker> $<TARGET_FILE:OrvelUpdate>)
+  set_tests_properties(IntegritySealTool PROPERTIES TIMEOUT 300)
   # Skipped (not passed) where osslsigncode or openssl is missing.
-  set_tests_properties(IntegritySealTool IntegritySigning PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+  orvel_add_windows_test(NAME IntegritySigning
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win/integrity_signing_test.sh
+            ${ORVEL_WINE_RUN} $<TARGET_FILE:orvel_integrity_checker> $<TARGET_FILE:OrvelUpdate>
+    PROPERTIES SKIP_RETURN_CODE ${ORVEL_SKIPPED_CODE} TIMEOUT 300)
 endif()

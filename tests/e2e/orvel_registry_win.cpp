@@ -26,13 +26,17 @@ std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const char* n
   return value;
 }
 
-// (This 64-bit test program reads the native view.)
+// From the native view, as the installer reads it, whatever this test's bitness.
 std::string ProgramFilesFolder() {
+  HKEY key;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0,
+                      KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+    return std::string();
   char value[MAX_PATH] = {};
   DWORD size = sizeof value;
-  if (::RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-                     RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-    return std::string();
+  const LONG status = ::RegGetValueA(key, nullptr, "ProgramFilesDir", RRF_RT_REG_SZ, nullptr, value, &size);
+  ::RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return std::string();
   std::string folder = value;
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   return folder;

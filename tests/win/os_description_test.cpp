@@ -1,6 +1,7 @@
 // Naming the running Windows under Wine: the 64-bit flag and the registry view it
-// selects, and, in a copy of this program that Wine tells another Windows version,
-// that the console's "ver" is consulted exactly where Windows reports 6.2.
+// selects (in a 64-bit Windows, and in the 32-bit build also in a 32-bit one), and,
+// in a copy of this program that Wine tells another Windows version, that the
+// console's "ver" is consulted exactly where Windows reports 6.2.
 #include "sys/os_description.h"
 #include "sys/os_description_win.h"
 
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -28,14 +30,15 @@ constexpr char kProbeAppDefaultsKey[] = "Software\\Wine\\AppDefaults\\orvel_os_p
 constexpr char kCmdAppDefaultsKey[] = "Software\\Wine\\AppDefaults\\cmd.exe";
 constexpr REGSAM kAccess64 = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
 
-// The tests are 64-bit programs: their view is the 64-bit one.
+// From the 64-bit view, where the naming reads it, whatever this test's bitness.
 std::string RegistryText(HKEY root, const char* path, const char* name) {
+  HKEY key;
+  if (::RegOpenKeyExA(root, path, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return std::string();
   char value[512] = {};
   DWORD size = sizeof value - 1;
-  if (::RegGetValueA(root, path, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
-    return std::string();
-  }
-  return value;
+  const LONG status = ::RegGetValueA(key, nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size);
+  ::RegCloseKey(key);
+  return status == ERROR_SUCCESS ? std::string(value) : std::string();
 }
 
 // The live facts, with the console's part counted.
@@ -56,20 +59,28 @@ class NoProductNameFacts : public CountingFacts {
   bool ProductName(std::string&) override { return false; }
 };
 
-TEST(DescribeOperatingSystemTest, SixtyFourBitWineSetsTheFlagAndTheRegistryView) {
-  Program().OsIs64Bit = false;
+// The Windows of the session this test runs in: 32-bit where CTest says so
+// (ORVEL_TEST_WINDOWS_BITS=32), else 64-bit.
+bool SessionIs32BitWindows() {
+  const char* bits = std::getenv("ORVEL_TEST_WINDOWS_BITS");
+  return bits != nullptr && std::string(bits) == "32";
+}
+
+TEST(DescribeOperatingSystemTest, BitnessOfWindowsSetsTheFlagAndTheRegistryView) {
+  const bool windows32 = SessionIs32BitWindows();
+  Program().OsIs64Bit = windows32;  // the opposite of what it must become
   const std::string text = DescribeOperatingSystem();
   const std::string product_name =
       RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
   ASSERT_FALSE(product_name.empty());
   // Vista and later: the registry's product name, then the bitness.
-  EXPECT_EQ(text.rfind(product_name + " 64-bit", 0), 0u) << text;
-  EXPECT_TRUE(Program().OsIs64Bit);
+  EXPECT_EQ(text.rfind(product_name + (windows32 ? " 32-bit" : " 64-bit"), 0), 0u) << text;
+  EXPECT_EQ(Program().OsIs64Bit, !windows32);
   EXPECT_FALSE(OsIsServer());
 
   InitProgramState();
   ASSERT_TRUE(Program().SharedRegistry);
-  EXPECT_EQ(Program().SharedRegistry->Access(), kAccess64);
+  EXPECT_EQ(Program().SharedRegistry->Access(), windows32 ? KEY_ALL_ACCESS : kAccess64);
   DoneProgramState();
 }
 

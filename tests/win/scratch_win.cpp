@@ -64,8 +64,13 @@ void RemoveTree(const std::string& path) {
   ::RemoveDirectoryA(folder.c_str());
 }
 
+// In the 64-bit view, as the other helpers, also from a 32-bit test program.
 void DeleteRegistryTree(HKEY root, const std::string& path) {
-  ::RegDeleteTreeA(root, path.c_str());
+  HKEY key;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+    ::RegDeleteTreeA(key, nullptr);
+    ::RegCloseKey(key);
+  }
   ::RegDeleteKeyExA(root, path.c_str(), KEY_WOW64_64KEY, 0);
 }
 
