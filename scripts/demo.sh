@@ -6,8 +6,9 @@
 # codes and what the stand-in Orvel saw. Exits non-zero when an update did not write
 # the embedded package.
 #
-# The demo runs the x86_64 installer: the shipped i686 one needs a 32-bit Wine, which
-# this machine does not have. ORVEL_DEMO_INSTALLER=path runs another build instead.
+# The demo runs the shipped i686 installer, in a 64-bit Windows as most users have it;
+# on a machine whose kernel cannot run 32-bit programs it runs the x86_64 build and
+# says so. ORVEL_DEMO_INSTALLER=path runs another build instead.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -31,30 +32,39 @@ section "Setting up the machine"
 scripts/setup-machine.sh
 
 section "Building the installers (win64 and win32)"
+# Only what the demo runs: the installers, the dialog robot and the stand-in Orvel.
 quietly cmake --preset win64
-quietly cmake --build --preset win64
+quietly cmake --build --preset win64 --target OrvelUpdate dialog_robot orvel_standin_host
 quietly cmake --preset win32
-quietly cmake --build --preset win32
+quietly cmake --build --preset win32 --target OrvelUpdate
 for exe in build/win64/OrvelUpdate.exe build/win32/OrvelUpdate.exe; do
   kind=""
   command -v file >/dev/null && kind=$(file -b "$exe" | cut -d' ' -f1-4)
   printf '%-30s %9s bytes  %s\n' "$exe" "$(stat -c %s "$exe")" "$kind"
 done
 
-installer="${ORVEL_DEMO_INSTALLER:-$root/build/win64/OrvelUpdate.exe}"
+section "Choosing the installer"
+if [ -n "${ORVEL_DEMO_INSTALLER:-}" ]; then
+  installer=$ORVEL_DEMO_INSTALLER
+  echo "Running $installer (ORVEL_DEMO_INSTALLER)."
+elif reason=$(scripts/runs-i686.sh); then
+  installer="$root/build/win32/OrvelUpdate.exe"
+  echo "Running the shipped i686 installer, build/win32/OrvelUpdate.exe, in a 64-bit Windows."
+else
+  installer="$root/build/win64/OrvelUpdate.exe"
+  echo "$reason."
+  echo "Running the x86_64 build, build/win64/OrvelUpdate.exe, instead of the shipped i686 one."
+fi
 package="$root/build/win64/package/vexa.3bs"
 robot="$root/build/win64/testtools/dialog_robot.exe"
 standin="$root/build/win64/testtools/standin_host.exe"
 windows_path() { local path="${1//\//\\}"; printf 'Z:%s' "$path"; }
 
 # A Wine session of its own, so that the demo and a test run never share a prefix;
-# the prepared prefix of the tests is reused when there is one.
+# the prepared template of the tests is shared.
 export ORVEL_WINE_ROOT="$root/build/demo/wine"
+unset ORVEL_WINE_ARCH
 source "$root/scripts/wine-env.sh"
-if [ ! -d "$ORVEL_WINE_ROOT/template" ] && [ -d "$root/build/wine/template" ]; then
-  mkdir -p "$ORVEL_WINE_ROOT"
-  cp -a "$root/build/wine/template" "$ORVEL_WINE_ROOT/template"
-fi
 section "Starting Wine (fresh prefix $WINEPREFIX)"
 orvel_wine_start fresh
 trap orvel_wine_stop EXIT
