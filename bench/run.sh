@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Prints the project's figures: the installers' size beside their package, and every
-# benchmark program: the portable ones from an optimised host build (the "bench"
-# preset, built here), the Windows ones from the win64 build under Wine. Build the
-# win32 and win64 presets first (scripts/run-tests.sh does).
+# Prints the project's figures: the installers' size beside their package, every
+# benchmark program (the portable ones from an optimised host build, the "bench"
+# preset, built here; the Windows ones from the win64 build under Wine), and the
+# update benchmark: the installers' quiet and interactive update beside the floor and
+# an NSIS peer (bench/update). Build the win32 and win64 presets first
+# (scripts/run-tests.sh does).
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -23,4 +25,6 @@ done
 for bench in build/win64/bench/*_bench_win.exe; do
   [ -f "$bench" ] && { echo "== $(basename "$bench")"; scripts/wine-run.sh "$bench"; }
 done
+echo "== update benchmark"
+bench/update/update_bench.sh
 exit 0
