@@ -57,6 +57,8 @@ target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(orvel_core PRIVATE ${ORVEL_PRODUCT_FLAGS})
 # version.dll, comctl32.dll and bcrypt.dll are not loaded at start-up: they are loaded from the
 # system folder on first use, so that a planted copy beside the installer is ignored.
+# The installer delay-loads user32, gdi32, shell32 and ole32, from the system folder
+# too (below).
 target_link_libraries(orvel_core PUBLIC shell32 user32 gdi32 advapi32 ole32)
 
 set(ORVEL_RC ${CMAKE_SOURCE_DIR}/src/app/orvel_update.rc)
@@ -68,6 +70,8 @@ target_compile_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_FLAGS})
 target_link_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_LINK})
 target_link_libraries(OrvelUpdate PRIVATE orvel_core)
 add_dependencies(OrvelUpdate orvel_package_file)
+include(cmake/delay_load.cmake)
+orvel_delay_load(OrvelUpdate user32 gdi32 shell32 ole32)
 # Link-time optimisation trims about a fifth of the installer's own code.
 set_property(TARGET orvel_core OrvelUpdate PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 

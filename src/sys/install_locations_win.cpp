@@ -3,7 +3,6 @@
 #include "sys/install_locations.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstdlib>
 
@@ -53,6 +52,22 @@ bool IsNtPlatform() {
   return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+// What IsUserAnAdmin answers: whether this process's token holds the Administrators
+// group enabled (an administrator's unelevated token holds it for denying only).
+// Asked of advapi32 itself: IsUserAnAdmin lives in shell32.dll, which would load it,
+// and user32.dll with it, into every run, a quiet update included.
+bool UserIsAnAdministrator() {
+  SID_IDENTIFIER_AUTHORITY nt_authority = SECURITY_NT_AUTHORITY;
+  PSID administrators = nullptr;
+  if (!::AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
+                                  0, 0, 0, &administrators))
+    return false;
+  BOOL member = FALSE;
+  if (!::CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
+  ::FreeSid(administrators);
+  return member != FALSE;
+}
+
 bool ReportRegistryError() {
   ShowFallbackError("No access to system registry", kRegistryErrorRu);
   return false;
@@ -79,7 +94,7 @@ bool FindInstallLocations() {
     return ReportRegistryError();
   EnsureTrailingBackslash(own.ProgramFilesFolder);
 
-  state.UserIsAdmin = ::IsUserAnAdmin() != FALSE;
+  state.UserIsAdmin = UserIsAnAdministrator();
 
   const char* temp = std::getenv("Temp");
   state.TempFolder = temp != nullptr ? temp : "";

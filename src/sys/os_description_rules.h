@@ -42,7 +42,8 @@ struct WindowsVersionFacts {
   std::uint16_t suite_mask = 0;
   std::uint8_t product_type = 0;
   std::uint16_t architecture = 0;  // wProcessorArchitecture
-  // GetSystemMetrics results, non-zero counted as true.
+  // GetSystemMetrics results, non-zero counted as true; read for major version 5 only,
+  // the one whose rows use them.
   bool server_r2 = false;     // SM_SERVERR2
   bool starter = false;       // SM_STARTER
   bool media_center = false;  // SM_MEDIACENTER

@@ -64,10 +64,14 @@ bool ReadWindowsVersionFacts(WindowsVersionFacts& facts) {
     facts.product_type = record.wProductType;
   }
   facts.architecture = NativeProcessorArchitecture();
-  facts.server_r2 = ::GetSystemMetrics(SM_SERVERR2) != 0;
-  facts.starter = ::GetSystemMetrics(SM_STARTER) != 0;
-  facts.media_center = ::GetSystemMetrics(SM_MEDIACENTER) != 0;
-  facts.tablet_pc = ::GetSystemMetrics(SM_TABLETPC) != 0;
+  // Only the Windows 2000/XP/2003 rows look at the metrics; elsewhere asking would
+  // load user32.dll into a quiet update that shows no window.
+  if (facts.major == 5) {
+    facts.server_r2 = ::GetSystemMetrics(SM_SERVERR2) != 0;
+    facts.starter = ::GetSystemMetrics(SM_STARTER) != 0;
+    facts.media_center = ::GetSystemMetrics(SM_MEDIACENTER) != 0;
+    facts.tablet_pc = ::GetSystemMetrics(SM_TABLETPC) != 0;
+  }
   return true;
 }
 

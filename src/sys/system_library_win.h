@@ -1,6 +1,7 @@
-// Loading of system DLLs that are not loaded at start-up (version.dll, bcrypt.dll).
-// They are taken from the system folder only, never from the installer's own folder,
-// so a DLL planted beside the installer is not loaded into an elevated process.
+// Loading of system DLLs that are not loaded at start-up (version.dll, bcrypt.dll, and
+// the delay-loaded user32, gdi32, shell32 and ole32). They are taken from the system
+// folder only, never from the installer's own folder, so a DLL planted beside the
+// installer is not loaded into an elevated process.
 #pragma once
 
 #include "sys/scoped_handle_win.h"

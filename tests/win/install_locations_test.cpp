@@ -11,6 +11,7 @@
 #include "robot/dialog_robot.h"
 #include "scratch.h"
 #include "sys/registry_access_win.h"
+#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {
@@ -110,6 +111,33 @@ TEST_F(InstallLocationsTest, GroupFoldersCarryTheTitleOfTheUserInterfaceLanguage
     EXPECT_EQ(Locations().UserProgramsGroupFolderRu, Program().UserProgramsFolder + "RU-TITLE\\");
     EXPECT_EQ(Locations().UserProgramsGroupFolderEn, Program().UserProgramsFolder + "Orvel update\\");
   }
+}
+
+// Wine gives every process an elevated administrator's token. With the Administrators
+// group turned into a group for denying only, as in an administrator's unelevated
+// token, the user counts as no administrator: the check asks the token in effect.
+TEST_F(InstallLocationsTest, AnAdministratorCountsOnlyWithTheGroupEnabled) {
+  ASSERT_TRUE(FindInstallLocations());
+  EXPECT_TRUE(Program().UserIsAdmin);
+
+  HANDLE opened = nullptr;
+  ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &opened));
+  ScopedKernelHandle own(opened);
+  BYTE administrators[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof administrators;
+  ASSERT_TRUE(::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size));
+  SID_AND_ATTRIBUTES deny_only = {administrators, 0};
+  HANDLE restricted = nullptr;
+  ASSERT_TRUE(::CreateRestrictedToken(own.Get(), 0, 1, &deny_only, 0, nullptr, 0, nullptr, &restricted));
+  ScopedKernelHandle primary(restricted);
+  HANDLE duplicated = nullptr;
+  ASSERT_TRUE(::DuplicateToken(primary.Get(), SecurityImpersonation, &duplicated));
+  ScopedKernelHandle impersonation(duplicated);
+  ASSERT_TRUE(::SetThreadToken(nullptr, impersonation.Get()));
+  const bool found = FindInstallLocations();
+  ::RevertToSelf();
+  ASSERT_TRUE(found);
+  EXPECT_FALSE(Program().UserIsAdmin);
 }
 
 TEST_F(InstallLocationsTest, TempFolderFollowsTheEnvironment) {
