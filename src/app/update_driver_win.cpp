@@ -132,8 +132,10 @@ ExitCode RunUpdate() {
     ShowError(LangTextBlock("noright"));
     return ExitCode::kNoAdminRights;
   }
-  if (IsHostAppRunning()) AskHostAppToQuit();
+  // A copy that will not install must not close the user's Orvel (and its unsaved
+  // work) for nothing: check the installer before asking Orvel to quit.
   if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
+  if (IsHostAppRunning()) AskHostAppToQuit();
 
   QuietMode = state.StartMode == kQuietStartMode;
 
