@@ -112,7 +112,7 @@ bool RecordInstallationSize() {
 
 }  // namespace
 
-ExitCode RunUpdate() {
+ExitCode RunUpdate(LocationFinder find_locations) {
   ProgramState& state = Program();
 
   const std::size_t dot = PackageFileName.rfind('.');
@@ -124,7 +124,7 @@ ExitCode RunUpdate() {
   state.UpdateTitle = std::string(kUpdateTitleRu);
   state.UpdateTitleEn = "Orvel update";
 
-  if (!FindInstallLocations()) return ExitCode::kRegistryError;
+  if (!find_locations()) return ExitCode::kRegistryError;
   if (!ReadLastRunFolder()) {
     ShowRegistryError();
     return ExitCode::kRegistryError;
