@@ -1,7 +1,8 @@
 // Writing the package: a write that fails leaves the installed package as it was and
 // nothing beside it, says so, and the run still records the size and asks its last
 // question; a staging file left by an interrupted run does not get in the way; a
-// registry error after a good write is reported and the run still ends as usual.
+// registry error after a good write is reported and the run still ends as usual; a
+// missing Orvel or unusable language files stop the run before anything is written.
 //
 // (A read-only package cannot stand for a failed write here: Wine's MoveFileEx
 // replaces read-only files, which Windows refuses.)
@@ -108,6 +109,23 @@ TEST_F(UpdateTest, MissingOrvelIsReportedInEnglish) {
 
   EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kHostMissingEnglish)});
   EXPECT_EQ(run.exit_code, kNotInstalled);
+  EXPECT_TRUE(StillHolds(Orvel(), installed));
+  EXPECT_FALSE(EstimatedSize(kNativeUninstallKey).has_value());
+}
+
+TEST_F(UpdateTest, UnusableLanguageFileStopsTheRun) {
+  const std::string english = Orvel().Folder() + "language\\english.lng";
+  std::string text = test::ReadBytes(english);
+  const std::size_t version = text.find("[langver]\r\n");
+  ASSERT_NE(version, std::string::npos);
+  text.insert(version + 11, "version ");  // no longer a number
+  test::WriteBytes(english, text);
+  const std::string installed = Orvel().PackageBytes();
+
+  const InstallerRun run = Run({}, {IDYES, IDYES});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, std::string("english.lng") + kLangFileErrorsEnglish)});
+  EXPECT_EQ(run.exit_code, kNoLanguageFiles);
   EXPECT_TRUE(StillHolds(Orvel(), installed));
   EXPECT_FALSE(EstimatedSize(kNativeUninstallKey).has_value());
 }
