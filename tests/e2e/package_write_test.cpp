@@ -57,7 +57,6 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
 class WriteDeniedKey {
  public:
   explicit WriteDeniedKey(const char* path) : path_(path) {
-    test::SetRegistryString(HKEY_LOCAL_MACHINE, path_, "DisplayName", "Orvel");
     set_ = SetAccess("D:(D;;0x2;;;WD)(A;;KA;;;WD)");  // deny KEY_SET_VALUE, allow the rest
   }
   ~WriteDeniedKey() { SetAccess("D:(A;;KA;;;WD)"); }
