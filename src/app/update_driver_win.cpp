@@ -71,8 +71,10 @@ std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
   return InstalledPackageVersion(std::string_view(header, read), Is3bsPackage);
 }
 
-// The folder of the last run of Orvel, which wins over the uninstall entry. False on
-// a registry error.
+// The folder of the last run of Orvel, which wins over the uninstall entry. It is a
+// per-user value, so only a full path counts: an empty or relative one would make the
+// installer look for Orvel in whatever folder it was started from. False on a
+// registry error.
 bool ReadLastRunFolder() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
@@ -81,7 +83,7 @@ bool ReadLastRunFolder() {
   if (registry.ValueExists("TheLastRunFolder")) {
     std::string folder;
     ok = registry.ReadString("TheLastRunFolder", folder);
-    if (ok) {
+    if (ok && IsFullFolderPath(folder)) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
     }

@@ -29,4 +29,17 @@ std::string Wow64KeyPath(std::string_view key_path) {
   return result;
 }
 
+bool IsFullFolderPath(std::string_view path) {
+  const auto is_letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (path.size() >= 3 && is_letter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
+  if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return false;
+  const std::string_view rest = path.substr(2);
+  const std::size_t server_end = rest.find('\\');
+  if (server_end == 0 || server_end == std::string_view::npos) return false;
+  const std::string_view server = rest.substr(0, server_end);
+  if (server == "." || server == "?") return false;
+  const std::string_view share = rest.substr(server_end + 1);
+  return !share.empty() && share.front() != '\\';
+}
+
 }  // namespace orvel
