@@ -108,6 +108,23 @@ bool RecordInstallationSize() {
   return ok;
 }
 
+// The end of an update. A quiet run starts Orvel when its caller asked for it
+// ("runapp"), also after a failed write: the installed package is then unchanged and
+// intact, and Orvel was closed only for the update. An interactive run announces the
+// installation and offers to start Orvel only when the package was written; a failed
+// write has shown its own message.
+void OfferToStartOrvel(bool written) {
+  if (QuietMode) {
+    if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
+    return;
+  }
+  if (!written) return;
+  const std::string caption = LangText("liveupdatecaption");
+  const std::string done =
+      LangTextArgs("installdone", {caption + " (" + LangText(PackageKey) + " " + Program().VersionText + ")"});
+  if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
+}
+
 }  // namespace
 
 ExitCode RunUpdate() {
@@ -174,14 +191,7 @@ ExitCode RunUpdate() {
 
   if (!RecordInstallationSize()) return ReportRegistryError();
 
-  if (QuietMode) {
-    if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
-  } else {
-    const std::string caption = LangText("liveupdatecaption");
-    const std::string done = LangTextArgs(
-        "installdone", {caption + " (" + LangText(PackageKey) + " " + state.VersionText + ")"});
-    if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
-  }
+  OfferToStartOrvel(written);
   return written ? ExitCode::kPackageWritten : ExitCode::kPackageNotWritten;
 }
 
