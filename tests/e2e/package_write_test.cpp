@@ -47,6 +47,27 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
 }
 
+// Links planted in Orvel's folder at the staging name and at the package's name,
+// pointing at files outside it: the update replaces them and writes the package, and
+// never writes, moves or deletes what they point to.
+TEST_F(UpdateTest, LinksAtTheStagingAndPackageNamesAreReplacedNotFollowed) {
+  const std::string staging_target = Outside() + "staging_target.txt";
+  const std::string package_target = Outside() + "package_target.txt";
+  test::WriteBytes(staging_target, "somebody's file");
+  test::WriteBytes(package_target, "somebody else's file");
+  Orvel().RemovePackage();
+  ASSERT_TRUE(test::MakeUnixLink(Orvel().StagingPath(), staging_target));
+  ASSERT_TRUE(test::MakeUnixLink(Orvel().PackagePath(), package_target));
+
+  const InstallerRun run = Run({"modest"});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{});
+  EXPECT_EQ(run.exit_code, kWritten);
+  EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
+  EXPECT_EQ(test::ReadBytes(staging_target), "somebody's file");
+  EXPECT_EQ(test::ReadBytes(package_target), "somebody else's file");
+}
+
 TEST_F(UpdateTest, MissingOrvelIsReportedInEnglish) {
   ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
   Orvel().RemoveHost();
