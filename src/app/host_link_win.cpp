@@ -6,7 +6,9 @@
 
 #include <deque>
 
+#include "app/host_start_route.h"
 #include "app/program_state.h"
+#include "sys/desktop_shell_win.h"
 #include "sys/path_rules.h"
 #include "sys/scoped_handle_win.h"
 
@@ -60,11 +62,33 @@ std::int32_t FolderSizeKiB(const std::string& folder) {
   return SaturatedKiB(total);
 }
 
+namespace {
+
+// Orvel's executable in its folder, started in that folder.
+class OrvelStarter final : public HostStarter {
+ public:
+  explicit OrvelStarter(const ProgramState& state)
+      : folder_(state.HostFolder), executable_(state.HostFolder + state.HostAppName + ".exe") {}
+
+  bool StartThroughDesktopShell() override { return ShellExecuteThroughDesktop(executable_, folder_, SW_SHOWNORMAL); }
+  void StartDirectly() override {
+    ::SetCurrentDirectoryA(folder_.c_str());
+    ::ShellExecuteA(nullptr, "open", executable_.c_str(), "", "", SW_SHOWNORMAL);
+  }
+
+ private:
+  std::string folder_;
+  std::string executable_;
+};
+
+}  // namespace
+
 void StartHostApp() {
-  const ProgramState& state = Program();
-  ::SetCurrentDirectoryA(state.HostFolder.c_str());
-  const std::string executable = state.HostFolder + state.HostAppName + ".exe";
-  ::ShellExecuteA(nullptr, "open", executable.c_str(), "", "", SW_SHOWNORMAL);
+  // Both the desktop shell and the handlers behind ShellExecuteA are reached through
+  // COM, which nothing else in the installer needs.
+  const ComApartment com;
+  OrvelStarter starter(Program());
+  StartAsSignedInUser(ProcessIsElevated(), starter);
 }
 
 }  // namespace orvel
