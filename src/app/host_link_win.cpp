@@ -65,20 +65,15 @@ std::int32_t FolderSizeKiB(const std::string& folder) {
 namespace {
 
 // Orvel's executable in its folder, started in that folder.
-class OrvelStarter final : public HostStarter {
- public:
-  explicit OrvelStarter(const ProgramState& state)
-      : folder_(state.HostFolder), executable_(state.HostFolder + state.HostAppName + ".exe") {}
+struct OrvelStarter {
+  const std::string& folder;
+  std::string executable;
 
-  bool StartThroughDesktopShell() override { return ShellExecuteThroughDesktop(executable_, folder_, SW_SHOWNORMAL); }
-  void StartDirectly() override {
-    ::SetCurrentDirectoryA(folder_.c_str());
-    ::ShellExecuteA(nullptr, "open", executable_.c_str(), "", "", SW_SHOWNORMAL);
+  bool StartThroughDesktopShell() const { return ShellExecuteThroughDesktop(executable, folder, SW_SHOWNORMAL); }
+  void StartDirectly() const {
+    ::SetCurrentDirectoryA(folder.c_str());
+    ::ShellExecuteA(nullptr, "open", executable.c_str(), "", "", SW_SHOWNORMAL);
   }
-
- private:
-  std::string folder_;
-  std::string executable_;
 };
 
 }  // namespace
@@ -87,7 +82,8 @@ void StartHostApp() {
   // Both the desktop shell and the handlers behind ShellExecuteA are reached through
   // COM, which nothing else in the installer needs.
   const ComApartment com;
-  OrvelStarter starter(Program());
+  const ProgramState& state = Program();
+  const OrvelStarter starter{state.HostFolder, state.HostFolder + state.HostAppName + ".exe"};
   StartAsSignedInUser(ProcessIsElevated(), starter);
 }
 

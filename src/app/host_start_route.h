@@ -6,21 +6,18 @@
 
 namespace orvel {
 
-// The two ways to start Orvel.
-class HostStarter {
- public:
-  // Asks the desktop shell to start Orvel; false when no shell answered.
-  virtual bool StartThroughDesktopShell() = 0;
-  // Starts Orvel from this process, with this process's token.
-  virtual void StartDirectly() = 0;
-
- protected:
-  ~HostStarter() = default;
-};
-
 // Starts Orvel directly when this process is not elevated (its token is the user's
 // own), else only through the desktop shell; an elevated process with no shell to
 // answer does not start Orvel at all. True when a start was handed on.
-bool StartAsSignedInUser(bool elevated, HostStarter& starter);
+//
+// `starter` knows the two ways: StartThroughDesktopShell() asks the desktop shell
+// and is false when no shell answered; StartDirectly() starts Orvel from this
+// process, with this process's token.
+template <typename Starter>
+bool StartAsSignedInUser(bool elevated, Starter& starter) {
+  if (elevated) return starter.StartThroughDesktopShell();
+  starter.StartDirectly();
+  return true;
+}
 
 }  // namespace orvel

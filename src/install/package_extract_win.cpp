@@ -96,16 +96,17 @@ bool MakeEntryReplaceable(const std::string& path) {
 ScopedFileHandle CreateStagingFile(const std::string& staging) {
   ScopedFileHandle file = CreateNewFile(staging);
   if (file || ::GetLastError() != ERROR_FILE_EXISTS || !MakeEntryReplaceable(staging)) return file;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string fresh = staging + "." + TemporaryFileName(ProcessRandom());
+  std::string fresh = staging + '.';
+  const std::size_t name_end = fresh.size();
+  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    fresh.resize(name_end);
+    fresh += TemporaryFileName(ProcessRandom());
     file = CreateNewFile(fresh);
-    if (!file && ::GetLastError() == ERROR_FILE_EXISTS) continue;
-    // The handle stays on the file under its new name.
-    if (file && !::MoveFileExA(fresh.c_str(), staging.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      DeleteThroughHandle(file.Get());
-      file.Reset();
-    }
-    break;
+  }
+  // The handle stays on the file under its new name.
+  if (file && !::MoveFileExA(fresh.c_str(), staging.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteThroughHandle(file.Get());
+    file.Reset();
   }
   return file;
 }

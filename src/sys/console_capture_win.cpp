@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "sys/console_text.h"
 #include "sys/path_rules.h"
 #include "sys/random_generator.h"
@@ -64,29 +62,20 @@ std::string ReadFromStart(HANDLE file) {
 }
 
 // Starts the command line in a hidden console of its own, its standard output going
-// to `output` (the one handle it inherits), and waits for it. True when it ran to its
-// end within `wait_ms`.
+// to `output`, and waits for it. True when it ran to its end within `wait_ms`. The
+// installer makes no other handle inheritable: the output file's is the one the
+// interpreter gets.
 bool RunHidden(const std::string& interpreter, std::string command_line, HANDLE output, DWORD wait_ms) {
-  SIZE_T list_size = 0;
-  ::InitializeProcThreadAttributeList(nullptr, 1, 0, &list_size);
-  const auto list_memory = std::make_unique<std::uint64_t[]>(list_size / sizeof(std::uint64_t) + 1);
-  auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list_memory.get());
-  if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &list_size)) return false;
-  STARTUPINFOEXA startup = {};
-  startup.StartupInfo.cb = sizeof startup;
-  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-  startup.StartupInfo.wShowWindow = SW_HIDE;
-  startup.StartupInfo.hStdOutput = output;
-  startup.lpAttributeList = attributes;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = output;
   PROCESS_INFORMATION started = {};
-  const bool created =
-      ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &output, sizeof output, nullptr,
-                                  nullptr) &&
-      ::CreateProcessA(interpreter.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                       CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
-                       &startup.StartupInfo, &started);
-  ::DeleteProcThreadAttributeList(attributes);
-  if (!created) return false;
+  if (!::CreateProcessA(interpreter.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                        CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &started)) {
+    return false;
+  }
   ScopedKernelHandle process(started.hProcess);
   ScopedKernelHandle thread(started.hThread);
   // A command that does not end is left running: stopping it could leave whatever it

@@ -18,8 +18,7 @@ namespace {
 constexpr CLSID kShellWindowsClass = {0x9ba05972, 0xf6a8, 0x11cf, {0xa4, 0x42, 0x00, 0xa0, 0xc9, 0x0a, 0x8f, 0x39}};
 constexpr GUID kTopLevelBrowserService = {0x4c96be40, 0x915c, 0x11cf, {0x99, 0xd3, 0x00, 0xaa, 0x00, 0x4a, 0xe8, 0x37}};
 
-// Owns one COM interface pointer.
-template <typename Interface>
+// Owns one COM interface pointer, of any interface.
 class ComPointer {
  public:
   ComPointer() = default;
@@ -28,19 +27,20 @@ class ComPointer {
   ~ComPointer() {
     if (pointer_ != nullptr) pointer_->Release();
   }
-  Interface* operator->() const { return pointer_; }
   explicit operator bool() const { return pointer_ != nullptr; }
+  // The pointer as the interface it was asked for.
+  template <typename Interface>
+  Interface* As() const {
+    return static_cast<Interface*>(pointer_);
+  }
   // For calls that hand out a new pointer.
   void** Out() { return reinterpret_cast<void**>(&pointer_); }
-  Interface** TypedOut() { return &pointer_; }
-
-  template <typename Other>
-  bool QueryInto(ComPointer<Other>& other) const {
-    return pointer_ != nullptr && SUCCEEDED(pointer_->QueryInterface(__uuidof(Other), other.Out())) && other;
+  bool Query(REFIID interface_id, ComPointer& other) const {
+    return pointer_ != nullptr && SUCCEEDED(pointer_->QueryInterface(interface_id, other.Out())) && other;
   }
 
  private:
-  Interface* pointer_ = nullptr;
+  IUnknown* pointer_ = nullptr;
 };
 
 // The string calls of automation. oleaut32.dll is loaded from the system folder, and
@@ -94,29 +94,35 @@ VARIANT StringVariant(BSTR text) {
 }
 
 // The desktop's IShellDispatch2, reached from the shell's window list.
-bool FindDesktopDispatch(ComPointer<IShellDispatch2>& shell) {
-  ComPointer<IShellWindows> windows;
+bool FindDesktopDispatch(ComPointer& shell) {
+  ComPointer windows;
   if (FAILED(::CoCreateInstance(kShellWindowsClass, nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IShellWindows),
                                 windows.Out())))
     return false;
   VARIANT none = {};  // VT_EMPTY
   long window = 0;
-  ComPointer<IDispatch> desktop;
-  if (windows->FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, desktop.TypedOut()) != S_OK ||
+  ComPointer desktop;
+  if (windows.As<IShellWindows>()->FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
+                                                 reinterpret_cast<IDispatch**>(desktop.Out())) != S_OK ||
       !desktop)
     return false;
-  ComPointer<IServiceProvider> services;
-  ComPointer<IShellBrowser> browser;
-  ComPointer<IShellView> view;
-  ComPointer<IDispatch> background;
-  ComPointer<IShellFolderViewDual> folder_view;
-  ComPointer<IDispatch> application;
-  return desktop.QueryInto(services) &&
-         SUCCEEDED(services->QueryService(kTopLevelBrowserService, __uuidof(IShellBrowser), browser.Out())) &&
-         browser && SUCCEEDED(browser->QueryActiveShellView(view.TypedOut())) && view &&
-         SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, __uuidof(IDispatch), background.Out())) &&
-         background.QueryInto(folder_view) && SUCCEEDED(folder_view->get_Application(application.TypedOut())) &&
-         application.QueryInto(shell);
+  ComPointer services;
+  ComPointer browser;
+  ComPointer view;
+  ComPointer background;
+  ComPointer folder_view;
+  ComPointer application;
+  return desktop.Query(__uuidof(IServiceProvider), services) &&
+         SUCCEEDED(services.As<IServiceProvider>()->QueryService(kTopLevelBrowserService, __uuidof(IShellBrowser),
+                                                                 browser.Out())) &&
+         browser &&
+         SUCCEEDED(browser.As<IShellBrowser>()->QueryActiveShellView(reinterpret_cast<IShellView**>(view.Out()))) &&
+         view &&
+         SUCCEEDED(view.As<IShellView>()->GetItemObject(SVGIO_BACKGROUND, __uuidof(IDispatch), background.Out())) &&
+         background.Query(__uuidof(IShellFolderViewDual), folder_view) &&
+         SUCCEEDED(folder_view.As<IShellFolderViewDual>()->get_Application(
+             reinterpret_cast<IDispatch**>(application.Out()))) &&
+         application.Query(__uuidof(IShellDispatch2), shell);
 }
 
 }  // namespace
@@ -141,7 +147,7 @@ ComApartment::~ComApartment() {
 bool ShellExecuteThroughDesktop(const std::string& file, const std::string& folder, int show) {
   const AutomationLibrary library;
   if (!library.IsUsable()) return false;
-  ComPointer<IShellDispatch2> shell;
+  ComPointer shell;
   if (!FindDesktopDispatch(shell)) return false;
   const AutomationString file_text(library, file);
   const AutomationString folder_text(library, folder);
@@ -151,7 +157,7 @@ bool ShellExecuteThroughDesktop(const std::string& file, const std::string& fold
   VARIANT show_state = {};
   show_state.vt = VT_I4;
   show_state.lVal = show;
-  return SUCCEEDED(shell->ShellExecute(file_text.Get(), no_parameters, StringVariant(folder_text.Get()),
+  return SUCCEEDED(shell.As<IShellDispatch2>()->ShellExecute(file_text.Get(), no_parameters, StringVariant(folder_text.Get()),
                                        StringVariant(verb.Get()), show_state));
 }
 

@@ -30,16 +30,17 @@ std::string Wow64KeyPath(std::string_view key_path) {
 }
 
 bool IsFullFolderPath(std::string_view path) {
-  const auto is_letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-  if (path.size() >= 3 && is_letter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
-  if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return false;
-  const std::string_view rest = path.substr(2);
-  const std::size_t server_end = rest.find('\\');
-  if (server_end == 0 || server_end == std::string_view::npos) return false;
-  const std::string_view server = rest.substr(0, server_end);
-  if (server == "." || server == "?") return false;
-  const std::string_view share = rest.substr(server_end + 1);
-  return !share.empty() && share.front() != '\\';
+  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+    const char letter = static_cast<char>(path[0] | 0x20);
+    return letter >= 'a' && letter <= 'z';
+  }
+  // \\server\share: the server's name does not begin with "." or "?" (device paths)
+  // and ends at a backslash that a share name follows.
+  if (path.size() < 5 || path[0] != '\\' || path[1] != '\\' || path[2] == '.' || path[2] == '?' ||
+      path[2] == '\\')
+    return false;
+  const std::size_t share = path.find('\\', 3) + 1;  // 0 when there is none
+  return share != 0 && share < path.size() && path[share] != '\\';
 }
 
 }  // namespace orvel

@@ -6,20 +6,16 @@
 namespace orvel {
 namespace {
 
-class RecordingStarter final : public HostStarter {
- public:
-  explicit RecordingStarter(bool shell_answers) : shell_answers_(shell_answers) {}
-  bool StartThroughDesktopShell() override {
-    ++shell_calls;
-    return shell_answers_;
-  }
-  void StartDirectly() override { ++direct_calls; }
-
+struct RecordingStarter {
+  bool shell_answers;
   int shell_calls = 0;
   int direct_calls = 0;
 
- private:
-  bool shell_answers_;
+  bool StartThroughDesktopShell() {
+    ++shell_calls;
+    return shell_answers;
+  }
+  void StartDirectly() { ++direct_calls; }
 };
 
 TEST(StartAsSignedInUserTest, AnElevatedInstallerStartsOrvelOnlyThroughTheShell) {
@@ -37,7 +33,7 @@ TEST(StartAsSignedInUserTest, AnElevatedInstallerStartsOrvelOnlyThroughTheShell)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "elevated " << c.elevated << ", shell answers " << c.shell_answers);
-    RecordingStarter starter(c.shell_answers);
+    RecordingStarter starter{c.shell_answers};
     EXPECT_EQ(StartAsSignedInUser(c.elevated, starter), c.started);
     EXPECT_EQ(starter.shell_calls, c.shell_calls);
     EXPECT_EQ(starter.direct_calls, c.direct_calls);

@@ -62,9 +62,10 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
   PROCESS_INFORMATION started = {};
   if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
     return false;
-  ::WaitForSingleObject(started.hProcess, 10000);
   ::CloseHandle(started.hThread);
   ::CloseHandle(started.hProcess);
+  // Wine does not tell when a Unix program ends: wait for the link itself.
+  for (int wait = 0; wait < 100 && !Exists(link); ++wait) ::Sleep(50);
   return Exists(link);
 }
 
