@@ -47,9 +47,13 @@ bool AskYesNo(const std::string& text, const std::string& caption) {
                          static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
 }
 
-ExitCode ReportRegistryError() {
-  ShowFallbackError("No access to system registry", kRegistryErrorRu);
-  return ExitCode::kRegistryError;
+void ShowRegistryError() { ShowFallbackError("No access to system registry", kRegistryErrorRu); }
+
+// How a run that came as far as writing ends: a failed write outweighs a registry
+// error after it, since the installed package is then unchanged.
+ExitCode EndingCode(bool written, bool size_recorded) {
+  if (!written) return ExitCode::kPackageNotWritten;
+  return size_recorded ? ExitCode::kPackageWritten : ExitCode::kRegistryError;
 }
 
 // Opens the installed package with no sharing, retrying while another program
@@ -127,7 +131,7 @@ void OfferToStartOrvel(bool written) {
 
 }  // namespace
 
-ExitCode RunUpdate() {
+ExitCode RunUpdate(LocationFinder find_locations) {
   ProgramState& state = Program();
 
   const std::size_t dot = PackageFileName.rfind('.');
@@ -139,8 +143,11 @@ ExitCode RunUpdate() {
   state.UpdateTitle = std::string(kUpdateTitleRu);
   state.UpdateTitleEn = "Orvel update";
 
-  if (!FindInstallLocations()) return ExitCode::kRegistryError;
-  if (!ReadLastRunFolder()) return ReportRegistryError();
+  if (!find_locations()) return ExitCode::kRegistryError;
+  if (!ReadLastRunFolder()) {
+    ShowRegistryError();
+    return ExitCode::kRegistryError;
+  }
 
   if (!FileExists(state.HostFolder + kHostExecutable)) {
     ShowFallbackError("There's no Orvel installed.\r\nPlease install the program first.", kHostMissingRu);
@@ -151,8 +158,10 @@ ExitCode RunUpdate() {
     ShowError(LangTextBlock("noright"));
     return ExitCode::kNoAdminRights;
   }
-  if (IsHostAppRunning()) AskHostAppToQuit();
+  // A copy that will not install must not close the user's Orvel (and its unsaved
+  // work) for nothing: check the installer before asking Orvel to quit.
   if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
+  if (IsHostAppRunning()) AskHostAppToQuit();
 
   QuietMode = state.StartMode == kQuietStartMode;
 
@@ -189,10 +198,13 @@ ExitCode RunUpdate() {
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
                                           state.HostFolder + PackageFileName + "." + PackageExt, false);
 
-  if (!RecordInstallationSize()) return ReportRegistryError();
+  // A registry error here does not undo the write: report it and still finish, so
+  // that Orvel is offered or started as after any update.
+  const bool size_recorded = RecordInstallationSize();
+  if (!size_recorded) ShowRegistryError();
 
   OfferToStartOrvel(written);
-  return written ? ExitCode::kPackageWritten : ExitCode::kPackageNotWritten;
+  return EndingCode(written, size_recorded);
 }
 
 }  // namespace orvel
