@@ -55,10 +55,10 @@ add_custom_target(orvel_package_file DEPENDS ${ORVEL_STAGED_PACKAGE})
 add_library(orvel_core STATIC ${ORVEL_SOURCES})
 target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(orvel_core PRIVATE ${ORVEL_PRODUCT_FLAGS})
-# version.dll, comctl32.dll and bcrypt.dll are not loaded at start-up: they are loaded from the
-# system folder on first use, so that a planted copy beside the installer is ignored.
-# The installer delay-loads user32, gdi32, shell32 and ole32, from the system folder
-# too (below).
+# version.dll, comctl32.dll, bcrypt.dll and oleaut32.dll are not loaded at start-up: they are
+# loaded from the system folder on first use, so that a planted copy beside the installer is
+# ignored. The installer delay-loads user32, gdi32, shell32 and ole32, from the system
+# folder too (below).
 target_link_libraries(orvel_core PUBLIC shell32 user32 gdi32 advapi32 ole32)
 
 set(ORVEL_RC ${CMAKE_SOURCE_DIR}/src/app/orvel_update.rc)

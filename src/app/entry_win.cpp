@@ -1,7 +1,6 @@
 // The installer's entry: start-up of the units, one update run, shutdown. The exit
 // code tells a caller of a quiet update how it went (see exit_code.h).
 #include <windows.h>
-#include <objbase.h>
 
 #include "app/program_state.h"
 #include "app/update_driver.h"
@@ -14,15 +13,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   orvel::RestrictDllSearchToSystemFolder();
 
   orvel::InitProgramState();
-  // The shell may start Orvel through COM-based handlers.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
   orvel::PackageKey = "starmoths";
   orvel::PackageFileName = "vexa.3bs";
   orvel::PackageVersion = 6;
   const orvel::ExitCode code = orvel::RunUpdate();
 
-  if (SUCCEEDED(com)) ::CoUninitialize();
   orvel::DoneLanguageFiles();
   orvel::DoneProgramState();
   return static_cast<int>(code);

@@ -75,8 +75,10 @@ std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
   return InstalledPackageVersion(std::string_view(header, read), Is3bsPackage);
 }
 
-// The folder of the last run of Orvel, which wins over the uninstall entry. False on
-// a registry error.
+// The folder of the last run of Orvel, which wins over the uninstall entry. It is a
+// per-user value, so only a full path counts: an empty or relative one would make the
+// installer look for Orvel in whatever folder it was started from. False on a
+// registry error.
 bool ReadLastRunFolder() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
@@ -85,7 +87,7 @@ bool ReadLastRunFolder() {
   if (registry.ValueExists("TheLastRunFolder")) {
     std::string folder;
     ok = registry.ReadString("TheLastRunFolder", folder);
-    if (ok) {
+    if (ok && IsFullFolderPath(folder)) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
     }
@@ -108,6 +110,23 @@ bool RecordInstallationSize() {
   if (size != -1) ok = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
   registry.CloseKey();
   return ok;
+}
+
+// The end of an update. A quiet run starts Orvel when its caller asked for it
+// ("runapp"), also after a failed write: the installed package is then unchanged and
+// intact, and Orvel was closed only for the update. An interactive run announces the
+// installation and offers to start Orvel only when the package was written; a failed
+// write has shown its own message.
+void OfferToStartOrvel(bool written) {
+  if (QuietMode) {
+    if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
+    return;
+  }
+  if (!written) return;
+  const std::string caption = LangText("liveupdatecaption");
+  const std::string done =
+      LangTextArgs("installdone", {caption + " (" + LangText(PackageKey) + " " + Program().VersionText + ")"});
+  if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
 }
 
 }  // namespace
@@ -184,14 +203,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   const bool size_recorded = RecordInstallationSize();
   if (!size_recorded) ShowRegistryError();
 
-  if (QuietMode) {
-    if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
-  } else {
-    const std::string caption = LangText("liveupdatecaption");
-    const std::string done = LangTextArgs(
-        "installdone", {caption + " (" + LangText(PackageKey) + " " + state.VersionText + ")"});
-    if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
-  }
+  OfferToStartOrvel(written);
   return EndingCode(written, size_recorded);
 }
 

@@ -1,6 +1,7 @@
 // Writing the package: a write that fails leaves the installed package as it was and
-// nothing beside it, says so, and the run still records the size and asks its last
-// question; a staging file left by an interrupted run does not get in the way; a
+// nothing beside it, says so, and the run still records the size but announces no
+// success; a staging file left by an interrupted run does not get in the way, and
+// links planted at the staging or the package name are replaced, never followed; a
 // registry error after a good write is reported and the run still ends as usual; a
 // missing Orvel or unusable language files stop the run before anything is written.
 //
@@ -24,19 +25,19 @@ TEST_F(UpdateTest, PackageLockedAfterTheQuestionIsNotReplaced) {
     if (!host) host = StartHost({"--hold-package", "--ignore-quit"});
   };
 
+  // A Yes to a success question, were one asked, would start Orvel.
   const InstallerRun run = Run({}, {IDYES, IDOK, IDYES}, start_orvel_at_first_box);
   ASSERT_TRUE(host);
   EXPECT_EQ(EventsNamed(HostLog(), "holding").size(), 1u);
   host.reset();  // it holds the package without sharing: let go, so the test can read it
 
+  // The failure is said once and not followed by "installed successfully".
   EXPECT_EQ(run.boxes, (std::vector<Box>{InstallQuestion(),
-                                         Error(kEnglishTitle, kCantInstallEnglish + Orvel().PackagePath()),
-                                         DoneQuestion()}));
+                                         Error(kEnglishTitle, kCantInstallEnglish + Orvel().PackagePath())}));
   EXPECT_EQ(run.exit_code, kNotWritten);
   EXPECT_TRUE(StillHolds(Orvel(), installed));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
-  // The last question was answered Yes: Orvel starts although the write failed.
-  EXPECT_TRUE(WaitForStartByInstaller());
+  EXPECT_TRUE(NoStartByInstaller());
 }
 
 TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
@@ -49,6 +50,27 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
+}
+
+// Links planted in Orvel's folder at the staging name and at the package's name,
+// pointing at files outside it: the update replaces them and writes the package, and
+// never writes, moves or deletes what they point to.
+TEST_F(UpdateTest, LinksAtTheStagingAndPackageNamesAreReplacedNotFollowed) {
+  const std::string staging_target = Outside() + "staging_target.txt";
+  const std::string package_target = Outside() + "package_target.txt";
+  test::WriteBytes(staging_target, "somebody's file");
+  test::WriteBytes(package_target, "somebody else's file");
+  Orvel().RemovePackage();
+  ASSERT_TRUE(test::MakeUnixLink(Orvel().StagingPath(), staging_target));
+  ASSERT_TRUE(test::MakeUnixLink(Orvel().PackagePath(), package_target));
+
+  const InstallerRun run = Run({"modest"});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{});
+  EXPECT_EQ(run.exit_code, kWritten);
+  EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
+  EXPECT_EQ(test::ReadBytes(staging_target), "somebody's file");
+  EXPECT_EQ(test::ReadBytes(package_target), "somebody else's file");
 }
 
 // Orvel's uninstall entry with writing denied to everyone (as a locked-down machine

@@ -18,11 +18,14 @@ TEST_F(UpdateTest, YesToBothQuestionsWritesThePackageRecordsTheSizeAndStartsOrve
   // The per-user key is made on the way when Orvel never ran for this user.
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kUserKey));
 
-  // Orvel runs from its own folder, whatever folder the installer started in.
+  // Orvel runs from its own folder, whatever folder the installer started in, and is
+  // started by the desktop shell, so that it gets the user's own token, not the
+  // installer's.
   ASSERT_TRUE(WaitForStartByInstaller());
   const std::vector<LogEvent> starts = StartsByInstaller();
   ASSERT_EQ(starts.size(), 1u);
-  ASSERT_EQ(starts[0].size(), 3u);
+  ASSERT_EQ(starts[0].size(), 4u);
+  EXPECT_EQ(::lstrcmpiA(starts[0][3].c_str(), "explorer.exe"), 0) << "parent " << starts[0][3];
   std::string folder = Orvel().Folder();
   folder.pop_back();
   EXPECT_EQ(::lstrcmpiA(starts[0][2].c_str(), folder.c_str()), 0) << "current directory " << starts[0][2];
