@@ -39,3 +39,8 @@ void operator delete(void* block) noexcept {
 void operator delete[](void* block) noexcept { operator delete(block); }
 void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 void operator delete[](void* block, std::size_t) noexcept { operator delete(block); }
+
+// The runtime's own report of a maths-library error prints to a console, which this
+// GUI program does not have, and brings printf along; the installer does no
+// floating-point maths. This one keeps the runtime's default handling (0).
+extern "C" int __cdecl _matherr(struct _exception*) { return 0; }

@@ -57,15 +57,11 @@ bool IsNtPlatform() {
 // Asked of advapi32 itself: IsUserAnAdmin lives in shell32.dll, which would load it,
 // and user32.dll with it, into every run, a quiet update included.
 bool UserIsAnAdministrator() {
-  SID_IDENTIFIER_AUTHORITY nt_authority = SECURITY_NT_AUTHORITY;
-  PSID administrators = nullptr;
-  if (!::AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
-                                  0, 0, 0, &administrators))
-    return false;
+  BYTE administrators[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof administrators;
   BOOL member = FALSE;
-  if (!::CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
-  ::FreeSid(administrators);
-  return member != FALSE;
+  return ::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) &&
+         ::CheckTokenMembership(nullptr, administrators, &member) && member;
 }
 
 bool ReportRegistryError() {

@@ -39,28 +39,22 @@ void RestrictDllSearchToSystemFolder() {
 
 // The runtime's delay-load helper, replaced: the thunks of the delay-loaded DLLs
 // (cmake/delay_load.cmake) call it on the first call of each function. It loads the
-// DLL from the system folder once, looks the function up by the name or ordinal in
-// the import's name table, puts it into the import's address slot (later calls go
-// there straight) and returns it. Two threads meeting here load and write the same.
-// Where a DLL or function is missing, the process ends as Windows would have ended
-// it at start-up with a plain import. (The runtime's own helper also offers hooks and
-// unloading, which nothing here uses, at the price of more code.)
+// DLL from the system folder once, looks the function up by the name in the import's
+// name table (the import libraries made there import by name only), puts it into the
+// import's address slot (later calls go there straight) and returns it. Two threads
+// meeting here load and write the same. Where a DLL or function is missing, the
+// process ends as Windows ends one whose plain import is missing. (The runtime's own
+// helper also offers hooks and unloading, which nothing here uses, at the price of
+// more code.)
 extern "C" __attribute__((used, externally_visible)) FARPROC WINAPI __delayLoadHelper2(PCImgDelayDescr import,
                                                                                    FARPROC* slot) {
   const auto image = reinterpret_cast<const char*>(&__ImageBase);
   auto* const module = reinterpret_cast<HMODULE*>(const_cast<char*>(image) + import->rvaHmod);
-  if (*module == nullptr) {
-    *module = orvel::LoadSystemLibrary(image + import->rvaDLLName).Release();
-    if (*module == nullptr) ::ExitProcess(static_cast<UINT>(STATUS_DLL_NOT_FOUND));
-  }
+  if (*module == nullptr) *module = orvel::LoadSystemLibrary(image + import->rvaDLLName).Release();
   const auto* const slots = reinterpret_cast<const FARPROC*>(image + import->rvaIAT);
   const auto* const names = reinterpret_cast<const IMAGE_THUNK_DATA*>(image + import->rvaINT);
-  const IMAGE_THUNK_DATA& name = names[slot - slots];
-  const char* const function =
-      IMAGE_SNAP_BY_ORDINAL(name.u1.Ordinal)
-          ? MAKEINTRESOURCEA(IMAGE_ORDINAL(name.u1.Ordinal))
-          : reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(image + name.u1.AddressOfData)->Name;
-  const FARPROC address = ::GetProcAddress(*module, function);
+  const auto* const name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(image + names[slot - slots].u1.AddressOfData);
+  const FARPROC address = *module != nullptr ? ::GetProcAddress(*module, name->Name) : nullptr;
   if (address == nullptr) ::ExitProcess(static_cast<UINT>(STATUS_ENTRYPOINT_NOT_FOUND));
   *slot = address;
   return address;
