@@ -1,15 +1,24 @@
-// Writing the package: a write that fails leaves the installed package as it was and
-// nothing beside it, says so, and the run still records the size and asks its last
-// question; a staging file left by an interrupted run does not get in the way.
+// Writing the package: a write that fails (a locked package, a full disk) leaves the
+// installed package as it was and nothing beside it, says so, and the run still
+// records the size and asks its last question; a staging file left by an interrupted
+// run does not get in the way.
 //
 // (A read-only package cannot stand for a failed write here: Wine's MoveFileEx
 // replaces read-only files, which Windows refuses.)
 #include "update_fixture.h"
 
+#include <cstdlib>
+
 #include "scratch.h"
 
 namespace orvel::e2e {
 namespace {
+
+std::uint64_t FreeBytes(const std::string& drive) {
+  ULARGE_INTEGER available = {};
+  EXPECT_TRUE(::GetDiskFreeSpaceExA(drive.c_str(), &available, nullptr, nullptr)) << drive;
+  return available.QuadPart;
+}
 
 // The user starts Orvel again while the install question is open: the package is
 // locked when the installer comes to write it.
@@ -45,6 +54,28 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
+}
+
+// Orvel's folder on a small drive that full_disk_test.sh mounts: the new package does
+// not fit beside Orvel's files, so its write fails half-way.
+TEST_F(UpdateTest, FullDiskKeepsTheOldPackage) {
+  const char* drive = std::getenv("ORVEL_FULL_DISK");
+  if (drive == nullptr) GTEST_SKIP() << "run by full_disk_test.sh, which mounts the small drive";
+  const TestInstallation& orvel = AddInstallation(std::string(drive) + "Orvel\\");
+  SetLastRunFolder(orvel.Folder());
+  const std::uint64_t package_size = EmbeddedPackage().size();
+  if (FreeBytes(drive) > package_size / 2)
+    test::WriteBytes(std::string(drive) + "filler", std::string(FreeBytes(drive) - package_size / 2, 'f'));
+  const std::uint64_t free_before = FreeBytes(drive);
+  ASSERT_LT(free_before, package_size);
+  const std::string installed = orvel.PackageBytes();
+
+  const InstallerRun run = Run({"modest"});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kCantInstallEnglish + orvel.PackagePath())});
+  EXPECT_EQ(run.exit_code, kNotWritten);
+  EXPECT_TRUE(StillHolds(orvel, installed));
+  EXPECT_EQ(FreeBytes(drive), free_before);
 }
 
 TEST_F(UpdateTest, MissingOrvelIsReportedInEnglish) {
