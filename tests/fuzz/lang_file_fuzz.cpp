@@ -23,19 +23,20 @@ constexpr std::string_view kKeys[] = {"langver", "langcode", "progname", "langch
 
 bool Same(const LookupResult& a, const LookupResult& b) { return a.status == b.status && a.text == b.text; }
 
-// Every line of `source` as the scanner hands them out, mixing reads, skips and peeks
-// by `steps` the same way for every source.
-std::vector<std::string> Lines(ByteSource& source, std::size_t block_size, std::string_view steps) {
+// What the scanner hands out of `source`, line by line (the first byte it peeks at,
+// then the line unless it is skipped), mixing reads and skips by `steps` the same way
+// for every source.
+std::string Lines(ByteSource& source, std::size_t block_size, std::string_view steps) {
   LineScanner scanner(source, block_size);
-  std::vector<std::string> lines;
+  std::string lines;
   for (std::size_t i = 0; !scanner.AtEnd(); ++i) {
-    const bool skip = !steps.empty() && (steps[i % steps.size()] & 1);
-    lines.push_back(std::to_string(scanner.PeekByte()));
-    if (skip) {
+    lines += static_cast<char>(scanner.PeekByte());
+    if (!steps.empty() && (steps[i % steps.size()] & 1)) {
       scanner.SkipLine();
     } else {
-      lines.emplace_back(scanner.ReadLine());
+      lines.append(scanner.ReadLine());
     }
+    lines += '\n';
   }
   FUZZ_CHECK(!scanner.Failed());
   return lines;
