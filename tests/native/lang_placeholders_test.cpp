@@ -49,5 +49,18 @@ TEST(FillPlaceholdersTest, PlaceholdersBeyondTheArgumentsBecomeEmpty) {
   for (const auto& c : cases) EXPECT_EQ(FillPlaceholders(c.text, c.args), c.expected) << c.text;
 }
 
+// Arguments that hold the next placeholder multiply a text: a thousand of each would
+// make a terabyte. The filled text ends at the limit instead.
+TEST(FillPlaceholdersTest, StopsGrowingAtTheLimit) {
+  std::string thousand[5];
+  for (int number = 0; number < 4; ++number)
+    for (int i = 0; i < 1000; ++i) thousand[number] += "%" + std::to_string(number + 1);
+  thousand[4] = std::string(1000, 'x');
+  const std::vector<std::string_view> args(thousand + 1, thousand + 5);
+
+  EXPECT_EQ(FillPlaceholders(thousand[0], args), std::string(kLongestFilledText, 'x'));
+  EXPECT_EQ(FillPlaceholders(std::string(kLongestFilledText + 1, 'y'), args), std::string(kLongestFilledText, 'y'));
+}
+
 }  // namespace
 }  // namespace orvel
