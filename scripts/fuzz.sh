@@ -5,6 +5,7 @@
 #
 #   scripts/fuzz.sh [SECONDS]
 #   ORVEL_FUZZ_RUNS=N scripts/fuzz.sh SECONDS   stop each target after N executions
+#   ORVEL_FUZZ_TARGETS="version os_ver" ...     run only these targets
 #
 # Each target starts from its seed corpus (tests/fuzz/corpus/<target>), the inputs
 # earlier runs found (build/fuzz/corpus/<target>, kept between runs) and every input
@@ -13,7 +14,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds="${1:-60}"
-targets=(lang_file seal_layout version os_ver)
+read -r -a targets <<<"${ORVEL_FUZZ_TARGETS:-lang_file seal_layout version os_ver}"
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native rules under sanitizers, the
-# shipped i686 installer's product checks, and the Windows unit and end-to-end tests
-# under Wine. Exits non-zero when anything fails.
+# Builds everything and runs every test: the native rules under sanitizers, the fuzz
+# targets for 15 s each, the shipped i686 installer's product checks, and the Windows
+# unit and end-to-end tests under Wine. Exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup-machine.sh
@@ -9,6 +9,7 @@ scripts/setup-machine.sh
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+scripts/fuzz.sh 15
 
 cmake --preset win32
 cmake --build --preset win32
