@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a fresh Debian machine: CMake, the
 # host compiler and GoogleTest's sources, MinGW-w64, 64-bit Wine, an X server
-# without a screen, the locale sources (a Russian locale is compiled for the tests)
+# without a screen, the locale sources (a Russian locale is compiled for the tests),
 # the tools the tests use, and clang with its runtimes for the fuzz targets. Skips
 # apt-get when all is present.
 set -euo pipefail
