@@ -91,7 +91,13 @@ KilledRun RunAndKill(const std::string& installer, const std::string& folder, st
   if (!::CreateProcessA(installer.c_str(), command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         folder.c_str(), &startup, &process))
     return run;
-  const std::vector<std::string> pids = UnixProcessesWith(installer);
+  // Wine has made the Unix process when CreateProcess returns; give it a moment all
+  // the same before calling it missing.
+  std::vector<std::string> pids = UnixProcessesWith(installer);
+  for (int retry = 0; retry < 50 && pids.empty(); ++retry) {
+    ::Sleep(20);
+    pids = UnixProcessesWith(installer);
+  }
   EXPECT_EQ(pids.size(), 1u) << "Unix processes of " << installer;
   run.started = pids.size() == 1;
   const auto start = std::chrono::steady_clock::now();
