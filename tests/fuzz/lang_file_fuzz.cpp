@@ -77,7 +77,7 @@ void LangFileInput(const std::uint8_t* data, std::size_t size) {
   std::int32_t number = 0;
   ParseLangInteger(line.text, number);
   LangcodesMatch(block.text, static_cast<std::uint32_t>(number));
-  FillPlaceholders(block.text, args);
+  FUZZ_CHECK(FillPlaceholders(block.text, args).size() <= kLongestFilledText);
 }
 
 }  // namespace orvel::fuzz
