@@ -47,9 +47,13 @@ bool AskYesNo(const std::string& text, const std::string& caption) {
                          static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
 }
 
-ExitCode ReportRegistryError() {
-  ShowFallbackError("No access to system registry", kRegistryErrorRu);
-  return ExitCode::kRegistryError;
+void ShowRegistryError() { ShowFallbackError("No access to system registry", kRegistryErrorRu); }
+
+// How a run that came as far as writing ends: a failed write outweighs a registry
+// error after it, since the installed package is then unchanged.
+ExitCode EndingCode(bool written, bool size_recorded) {
+  if (!written) return ExitCode::kPackageNotWritten;
+  return size_recorded ? ExitCode::kPackageWritten : ExitCode::kRegistryError;
 }
 
 // Opens the installed package with no sharing, retrying while another program
@@ -108,7 +112,7 @@ bool RecordInstallationSize() {
 
 }  // namespace
 
-ExitCode RunUpdate() {
+ExitCode RunUpdate(LocationFinder find_locations) {
   ProgramState& state = Program();
 
   const std::size_t dot = PackageFileName.rfind('.');
@@ -120,8 +124,11 @@ ExitCode RunUpdate() {
   state.UpdateTitle = std::string(kUpdateTitleRu);
   state.UpdateTitleEn = "Orvel update";
 
-  if (!FindInstallLocations()) return ExitCode::kRegistryError;
-  if (!ReadLastRunFolder()) return ReportRegistryError();
+  if (!find_locations()) return ExitCode::kRegistryError;
+  if (!ReadLastRunFolder()) {
+    ShowRegistryError();
+    return ExitCode::kRegistryError;
+  }
 
   if (!FileExists(state.HostFolder + kHostExecutable)) {
     ShowFallbackError("There's no Orvel installed.\r\nPlease install the program first.", kHostMissingRu);
@@ -132,8 +139,10 @@ ExitCode RunUpdate() {
     ShowError(LangTextBlock("noright"));
     return ExitCode::kNoAdminRights;
   }
-  if (IsHostAppRunning()) AskHostAppToQuit();
+  // A copy that will not install must not close the user's Orvel (and its unsaved
+  // work) for nothing: check the installer before asking Orvel to quit.
   if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
+  if (IsHostAppRunning()) AskHostAppToQuit();
 
   QuietMode = state.StartMode == kQuietStartMode;
 
@@ -170,7 +179,10 @@ ExitCode RunUpdate() {
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
                                           state.HostFolder + PackageFileName + "." + PackageExt, false);
 
-  if (!RecordInstallationSize()) return ReportRegistryError();
+  // A registry error here does not undo the write: report it and still finish, so
+  // that Orvel is offered or started as after any update.
+  const bool size_recorded = RecordInstallationSize();
+  if (!size_recorded) ShowRegistryError();
 
   if (QuietMode) {
     if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
@@ -180,7 +192,7 @@ ExitCode RunUpdate() {
         "installdone", {caption + " (" + LangText(PackageKey) + " " + state.VersionText + ")"});
     if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
   }
-  return written ? ExitCode::kPackageWritten : ExitCode::kPackageNotWritten;
+  return EndingCode(written, size_recorded);
 }
 
 }  // namespace orvel

@@ -1,6 +1,8 @@
 // The interactive update: which questions come for which installed package, what a
-// Yes or a No changes, and the start of Orvel at the end.
+// Yes or a No changes, the start of Orvel at the end, and the language of the buttons.
 #include "update_fixture.h"
+
+#include "scratch.h"
 
 namespace orvel::e2e {
 namespace {
@@ -36,6 +38,18 @@ TEST_F(UpdateTest, NoToTheLastQuestionLeavesOrvelStopped) {
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_TRUE(NoStartByInstaller());
+}
+
+// Questions carry the language file's language, so Windows labels the buttons in it:
+// here on an English system whose user chose Russian in Orvel.
+TEST_F(UpdateTest, QuestionButtonsSpeakTheLanguageOfTheChosenFile) {
+  test::SetRegistryString(HKEY_CURRENT_USER, kUserKey, "LangFile", "russian.lng");
+
+  const InstallerRun run = Run({}, {IDNO});
+
+  EXPECT_EQ(run.exit_code, kDeclined);
+  ASSERT_EQ(run.button_texts.size(), 1u);
+  EXPECT_EQ(run.button_texts[0], (std::vector<std::string>{"Да", "Нет"}));
 }
 
 // A No to either question ends the run before anything is written.
