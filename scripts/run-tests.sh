@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native rules under sanitizers, then for
-# the shipped i686 installer and the x86_64 one each: the product checks and the
+# Builds everything and runs every test: the native rules under sanitizers, the fuzz
+# targets for 15 s each, then for the shipped i686 installer and the x86_64 one each:
+# the product checks and the
 # Windows unit and end-to-end tests under Wine (the i686 ones also in a 32-bit
 # Windows; reported skipped where the kernel cannot run 32-bit programs). Exits
 # non-zero when anything fails.
@@ -11,6 +12,7 @@ scripts/setup-machine.sh
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+scripts/fuzz.sh 15
 
 cmake --preset win32
 cmake --build --preset win32

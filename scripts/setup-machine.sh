@@ -3,11 +3,12 @@
 # host compiler and GoogleTest's sources, MinGW-w64, 64-bit Wine and the 32-bit Wine
 # that runs the shipped i686 installer (which needs the i386 architecture), an X
 # server without a screen, the locale sources (a Russian locale is compiled for the
-# tests), the tools the tests use, and NSIS, whose installer the benchmark measures
-# beside ours. Skips apt-get when all is present.
+# tests), the tools the tests use, NSIS, whose installer the benchmark measures
+# beside ours, and clang with its runtimes for the fuzz targets. Skips apt-get when
+# all is present.
 set -euo pipefail
 packages=(cmake g++ make googletest mingw-w64 wine64 wine32:i386 xvfb x11-utils imagemagick locales
-          osslsigncode openssl python3 nsis)
+          osslsigncode openssl python3 nsis clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")

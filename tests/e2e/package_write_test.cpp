@@ -1,6 +1,6 @@
-// Writing the package: a write that fails leaves the installed package as it was and
-// nothing beside it, says so, and the run still records the size but announces no
-// success; a staging file left by an interrupted run does not get in the way, and
+// Writing the package: a write that fails (a locked package, a full disk) leaves the
+// installed package as it was and nothing beside it, says so, and the run still
+// records the size but announces no success; a staging file left by an interrupted run does not get in the way, and
 // links planted at the staging or the package name are replaced, never followed; a
 // registry error after a good write is reported and the run still ends as usual; a
 // missing Orvel or unusable language files stop the run before anything is written.
@@ -11,10 +11,18 @@
 
 #include <sddl.h>
 
+#include <cstdlib>
+
 #include "scratch.h"
 
 namespace orvel::e2e {
 namespace {
+
+std::uint64_t FreeBytes(const std::string& drive) {
+  ULARGE_INTEGER available = {};
+  EXPECT_TRUE(::GetDiskFreeSpaceExA(drive.c_str(), &available, nullptr, nullptr)) << drive;
+  return available.QuadPart;
+}
 
 // The user starts Orvel again while the install question is open: the package is
 // locked when the installer comes to write it.
@@ -71,6 +79,28 @@ TEST_F(UpdateTest, LinksAtTheStagingAndPackageNamesAreReplacedNotFollowed) {
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(test::ReadBytes(staging_target), "somebody's file");
   EXPECT_EQ(test::ReadBytes(package_target), "somebody else's file");
+}
+
+// Orvel's folder on a small drive that full_disk_test.sh mounts: the new package does
+// not fit beside Orvel's files, so its write fails half-way.
+TEST_F(UpdateTest, FullDiskKeepsTheOldPackage) {
+  const char* drive = std::getenv("ORVEL_FULL_DISK");
+  if (drive == nullptr) GTEST_SKIP() << "run by full_disk_test.sh, which mounts the small drive";
+  const TestInstallation& orvel = AddInstallation(std::string(drive) + "Orvel\\");
+  SetLastRunFolder(orvel.Folder());
+  const std::uint64_t package_size = EmbeddedPackage().size();
+  if (FreeBytes(drive) > package_size / 2)
+    test::WriteBytes(std::string(drive) + "filler", std::string(FreeBytes(drive) - package_size / 2, 'f'));
+  const std::uint64_t free_before = FreeBytes(drive);
+  ASSERT_LT(free_before, package_size);
+  const std::string installed = orvel.PackageBytes();
+
+  const InstallerRun run = Run({"modest"});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kCantInstallEnglish + orvel.PackagePath())});
+  EXPECT_EQ(run.exit_code, kNotWritten);
+  EXPECT_TRUE(StillHolds(orvel, installed));
+  EXPECT_EQ(FreeBytes(drive), free_before);
 }
 
 // Orvel's uninstall entry with writing denied to everyone (as a locked-down machine
