@@ -11,13 +11,35 @@ set(ORVEL_PRODUCT_FLAGS -Os -finline-limit=8 -fno-exceptions -fno-rtti -fno-thre
 # No link time stamp: the same sources give the same sealed installer, byte for byte.
 set(ORVEL_PRODUCT_LINK -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat
     -Wl,--no-insert-timestamp)
+# The installer starts at its own entry (runtime_shim_win.cpp), without the C runtime's
+# start-up code. Nothing in it imports data from a DLL, so the run-time relocation
+# that start-up code would do is never needed: --disable-auto-import makes a link
+# that would need it fail instead.
+#
+# The C string functions that the C++ library's character traits call (memcpy and
+# the like) come from msvcrt.dll. Link-time optimisation names them only in the code
+# it generates, and without the start-up code nothing names them earlier; binutils
+# 2.40 then crashes while it writes the base relocations, as it brings in these
+# imports on its second pass. Naming them to the linker up front avoids that.
+list(APPEND ORVEL_PRODUCT_LINK -nostartfiles -Wl,--disable-auto-import)
+set(ORVEL_SYMBOL_PREFIX "")
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   list(APPEND ORVEL_PRODUCT_LINK -Wl,--high-entropy-va)
 else()
+  set(ORVEL_SYMBOL_PREFIX _)
   list(APPEND ORVEL_PRODUCT_LINK -Wl,--large-address-aware)
   # Without exceptions, 32-bit unwind tables serve nothing but a debugger.
   list(APPEND ORVEL_PRODUCT_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  # No frame pointers and no stack realignment: the code keeps no 16-byte data on
+  # the stack, and 32-bit Windows promises only 4-byte alignment anyway.
+  set(ORVEL_I686_CODE_FLAGS -fomit-frame-pointer -mpreferred-stack-boundary=2)
+  list(APPEND ORVEL_PRODUCT_FLAGS ${ORVEL_I686_CODE_FLAGS})
+  list(APPEND ORVEL_PRODUCT_LINK ${ORVEL_I686_CODE_FLAGS})
 endif()
+list(APPEND ORVEL_PRODUCT_LINK -Wl,-e,${ORVEL_SYMBOL_PREFIX}OrvelStart)
+foreach(function memcpy memmove memset memcmp memchr strlen)
+  list(APPEND ORVEL_PRODUCT_LINK -Wl,--undefined=${ORVEL_SYMBOL_PREFIX}${function})
+endforeach()
 # Everything runs from a bare Wine prefix: no MinGW runtime DLLs beside the programs.
 add_link_options(-static)
 

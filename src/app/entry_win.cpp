@@ -1,5 +1,6 @@
-// The installer's entry: start-up of the units, one update run, shutdown. The exit
-// code tells a caller of a quiet update how it went (see exit_code.h).
+// The installer's main: start-up of the units, one update run, shutdown. The exit
+// code tells a caller of a quiet update how it went (see exit_code.h). The process
+// itself starts in runtime_shim_win.cpp, which calls InstallerMain.
 #include <windows.h>
 #include <objbase.h>
 
@@ -8,7 +9,7 @@
 #include "lang/language_files.h"
 #include "sys/system_library_win.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int InstallerMain() {
   // Before anything can load a DLL: an elevated process must never pick one up from
   // the folder it was started from (a Downloads folder, say).
   orvel::RestrictDllSearchToSystemFolder();

@@ -5,10 +5,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdlib>
-
 #include "app/program_state.h"
 #include "app/russian_texts.h"
+#include "sys/environment_win.h"
 #include "sys/path_rules.h"
 
 namespace orvel {
@@ -81,8 +80,7 @@ bool FindInstallLocations() {
 
   state.UserIsAdmin = ::IsUserAnAdmin() != FALSE;
 
-  const char* temp = std::getenv("Temp");
-  state.TempFolder = temp != nullptr ? temp : "";
+  state.TempFolder = EnvironmentText("Temp");
   EnsureTrailingBackslash(state.TempFolder);
 
   const bool machine_folders_read = WithKey(registry, HKEY_LOCAL_MACHINE, shell_folders_key, [&] {
