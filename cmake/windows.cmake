@@ -72,10 +72,21 @@ else()
 endif()
 add_custom_target(orvel_package_file DEPENDS ${ORVEL_STAGED_PACKAGE})
 
+# The installer's file version, shown in its properties and written to its log: the
+# package version, then the vendor's build number (e.g. 6.0.0.0).
+foreach(part ORVEL_PACKAGE_VERSION ORVEL_BUILD_NUMBER)
+  if(NOT ${part} MATCHES "^[0-9]+$" OR ${part} GREATER 65535)
+    message(FATAL_ERROR "${part} must be a number from 0 to 65535, not '${${part}}'")
+  endif()
+endforeach()
+set(ORVEL_VERSION_TEXT "${ORVEL_PACKAGE_VERSION}.0.0.${ORVEL_BUILD_NUMBER}")
+configure_file(${CMAKE_SOURCE_DIR}/src/app/installer_version.h.in
+               ${CMAKE_BINARY_DIR}/generated/installer_version.h @ONLY)
+
 # All product units but the entry: shared by the installer and the Windows tests, so
 # that the tests exercise the very objects that ship.
 add_library(orvel_core STATIC ${ORVEL_SOURCES})
-target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(orvel_core PRIVATE ${ORVEL_PRODUCT_FLAGS})
 # version.dll, comctl32.dll and bcrypt.dll are not loaded at start-up: they are loaded from the
 # system folder on first use, so that a planted copy beside the installer is ignored.
@@ -83,7 +94,7 @@ target_link_libraries(orvel_core PUBLIC shell32 user32 gdi32 advapi32 ole32)
 
 set(ORVEL_RC ${CMAKE_SOURCE_DIR}/src/app/orvel_update.rc)
 set_source_files_properties(${ORVEL_RC} PROPERTIES
-  OBJECT_DEPENDS "${ORVEL_STAGED_PACKAGE};${CMAKE_SOURCE_DIR}/src/app/orvel_update.manifest")
+  OBJECT_DEPENDS "${ORVEL_STAGED_PACKAGE};${CMAKE_SOURCE_DIR}/src/app/orvel_update.manifest;${CMAKE_SOURCE_DIR}/src/app/orvel_update.ico;${CMAKE_BINARY_DIR}/generated/installer_version.h")
 add_executable(OrvelUpdate WIN32 ${ORVEL_ENTRY_SOURCES} ${ORVEL_RC})
 target_include_directories(OrvelUpdate PRIVATE ${CMAKE_BINARY_DIR}/package ${CMAKE_SOURCE_DIR}/src/app)
 target_compile_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_FLAGS})
@@ -97,7 +108,7 @@ set_property(TARGET orvel_core OrvelUpdate PROPERTY INTERPROCEDURAL_OPTIMIZATION
 enable_testing()
 add_test(NAME product_checks
   COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-product.sh $<TARGET_FILE:OrvelUpdate>
-          ${ORVEL_STAGED_PACKAGE} ${CMAKE_OBJDUMP})
+          ${ORVEL_STAGED_PACKAGE} ${CMAKE_OBJDUMP} ${ORVEL_VERSION_TEXT})
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/seal.cmake)
   include(cmake/seal.cmake)
