@@ -5,6 +5,8 @@
 #include <objbase.h>
 
 #include "app/program_state.h"
+#include "app/run_log.h"
+#include "app/run_log_text.h"
 #include "app/update_driver.h"
 #include "lang/language_files.h"
 #include "sys/system_library_win.h"
@@ -22,6 +24,7 @@ int InstallerMain() {
   orvel::PackageFileName = "vexa.3bs";
   orvel::PackageVersion = 6;
   const orvel::ExitCode code = orvel::RunUpdate();
+  orvel::LogLine({orvel::ExitCodeLogText(code)});
 
   if (SUCCEEDED(com)) ::CoUninitialize();
   orvel::DoneLanguageFiles();

@@ -29,9 +29,12 @@ void InitProgramState() {
 
   state.UserLcid = ::GetUserDefaultLCID();
   state.RussianUi = IsRussianUiLocale(state.UserLcid);
-  DescribeOperatingSystem();
+  state.OsDescription = DescribeOperatingSystem();
   state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(state.OsIs64Bit));
-  state.StartMode = AsciiLower(CommandLineArgument(::GetCommandLineA(), 1));
+  LogOptionSplit command_line = SplitLogOption(::GetCommandLineA());
+  state.CommandLine = std::move(command_line.arguments);
+  state.LogPath = std::move(command_line.log_path);
+  state.StartMode = AsciiLower(CommandLineArgument(state.CommandLine, 1));
 }
 
 void DoneProgramState() {

@@ -5,6 +5,7 @@
 
 #include "app/host_link.h"
 #include "app/program_state.h"
+#include "app/run_log.h"
 #include "app/russian_texts.h"
 #include "app/start_rules.h"
 #include "install/integrity_check.h"
@@ -43,8 +44,10 @@ bool FileExists(const std::string& path) {
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption) {
-  return ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle,
-                         static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
+  const bool yes = ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle,
+                                   static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
+  LogLine({"question: ", text, " - answer: ", YesNo(yes)});
+  return yes;
 }
 
 ExitCode ReportRegistryError() {
@@ -84,6 +87,7 @@ bool ReadLastRunFolder() {
     if (ok) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
+      LogLine({"Orvel's folder from TheLastRunFolder: ", state.HostFolder});
     }
   }
   registry.CloseKey();
@@ -102,6 +106,7 @@ bool RecordInstallationSize() {
   const std::int32_t size = FolderSizeKiB(state.HostFolder);
   bool ok = true;
   if (size != -1) ok = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
+  LogLine({"EstimatedSize ", DecimalText(size), size == -1 ? " KiB not written: no folder" : ok ? " KiB written" : " KiB not written"});
   registry.CloseKey();
   return ok;
 }
@@ -119,6 +124,7 @@ ExitCode RunUpdate() {
   state.HostAppName = "Orvel";
   state.UpdateTitle = std::string(kUpdateTitleRu);
   state.UpdateTitleEn = "Orvel update";
+  OpenRequestedLog();
 
   if (!FindInstallLocations()) return ExitCode::kRegistryError;
   if (!ReadLastRunFolder()) return ReportRegistryError();
@@ -128,6 +134,7 @@ ExitCode RunUpdate() {
     return ExitCode::kHostNotInstalled;
   }
   if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
+  LogLine({"user locale ", DecimalText(state.UserLcid), ", language file ", LangFileNames[CurrentLangIndex]});
   if (!state.UserIsAdmin) {
     ShowError(LangTextBlock("noright"));
     return ExitCode::kNoAdminRights;
@@ -146,6 +153,7 @@ ExitCode RunUpdate() {
         return ExitCode::kPackageLocked;
       }
       InstalledVersion = ReadInstalledVersion(installed);
+      LogLine({"installed package version ", DecimalText(InstalledVersion), ", embedded ", state.VersionText});
       installed.Reset();
       if (PackageVersion < InstalledVersion &&
           !AskYesNo(LangTextBlockArgs("olderfilever", {PackageFileName}), LangText("soundquest")))
@@ -169,11 +177,14 @@ ExitCode RunUpdate() {
   }
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
                                           state.HostFolder + PackageFileName + "." + PackageExt, false);
+  LogLine({"package written: ", YesNo(written)});
 
   if (!RecordInstallationSize()) return ReportRegistryError();
 
   if (QuietMode) {
-    if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
+    const bool run_app = AsciiLower(CommandLineArgument(state.CommandLine, 2)) == kRunAppArgument;
+    LogLine({"quiet run, Orvel started as \"runapp\" asks: ", YesNo(run_app)});
+    if (run_app) StartHostApp();
   } else {
     const std::string caption = LangText("liveupdatecaption");
     const std::string done = LangTextArgs(

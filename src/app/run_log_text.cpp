@@ -1,0 +1,71 @@
+// Log line text (see run_log_text.h).
+#include "app/run_log_text.h"
+
+namespace orvel {
+
+namespace {
+
+void AppendNumber(std::string& out, int value, int digits) {
+  char text[8];
+  for (int i = digits - 1; i >= 0; --i) {
+    text[i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  out.append(text, static_cast<std::size_t>(digits));
+}
+
+constexpr const char* kExitCodeMeanings[] = {
+    "the package was written",
+    "the user declined",
+    "Orvel is not installed in the folder found",
+    "the user has no administrator rights",
+    "Orvel's language files are missing or broken",
+    "the installer is damaged or cannot read itself",
+    "the installed package stayed locked by another program",
+    "the package could not be written; the installed one is unchanged",
+    "the registry could not be read or written",
+    "the process ran out of memory",
+};
+static_assert(sizeof kExitCodeMeanings / sizeof *kExitCodeMeanings == static_cast<int>(ExitCode::kOutOfMemory) + 1,
+              "one meaning per exit code");
+
+}  // namespace
+
+std::string LogLineText(const LogTime& time, std::string_view text) {
+  std::string line;
+  line.reserve(26 + text.size());
+  AppendNumber(line, time.year, 4);
+  line += '-';
+  AppendNumber(line, time.month, 2);
+  line += '-';
+  AppendNumber(line, time.day, 2);
+  line += ' ';
+  AppendNumber(line, time.hour, 2);
+  line += ':';
+  AppendNumber(line, time.minute, 2);
+  line += ':';
+  AppendNumber(line, time.second, 2);
+  line += '.';
+  AppendNumber(line, time.millisecond, 3);
+  line += ' ';
+  bool in_break = false;
+  for (char c : text) {
+    const bool is_break = c == '\r' || c == '\n';
+    if (!is_break) line += c;
+    else if (!in_break) line += ' ';
+    in_break = is_break;
+  }
+  line += "\r\n";
+  return line;
+}
+
+std::string ExitCodeLogText(ExitCode code) {
+  const int value = static_cast<int>(code);
+  std::string text = "exit code ";
+  text += static_cast<char>('0' + value);
+  text += ": ";
+  text += kExitCodeMeanings[value];
+  return text;
+}
+
+}  // namespace orvel
