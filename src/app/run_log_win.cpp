@@ -52,7 +52,8 @@ void OpenRequestedLog() {
   if (!LogFile) {
     const std::string code = DecimalText(error);
     ShowFallbackError(
-        Joined({"Cannot write the log file ", *state.LogPath, " (error ", code, ").\r\nThe update goes on without a log."}),
+        Joined({"Cannot write the log file ", *state.LogPath, " (error ", code,
+                ").\r\nThe update goes on without a log."}),
         Joined({kLogFileFailedRu1, *state.LogPath, kLogFileFailedRu2, code, kLogFileFailedRu3}));
     return;
   }

@@ -106,7 +106,8 @@ bool RecordInstallationSize() {
   const std::int32_t size = FolderSizeKiB(state.HostFolder);
   bool ok = true;
   if (size != -1) ok = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
-  LogLine({"EstimatedSize ", DecimalText(size), size == -1 ? " KiB not written: no folder" : ok ? " KiB written" : " KiB not written"});
+  LogLine({"EstimatedSize ", DecimalText(size),
+           size == -1 ? " KiB not written: no folder" : ok ? " KiB written" : " KiB not written"});
   registry.CloseKey();
   return ok;
 }

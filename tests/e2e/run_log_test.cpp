@@ -100,11 +100,12 @@ TEST_P(UnusableLogTest, IsReportedOnceAndTheRunGoesOn) {
   EXPECT_EQ(test::ReadBytes(other_file), "not a log");
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, UnusableLogTest,
-                         ::testing::Values(UnusableLog{"MissingFolder", "no such folder\\orvel.log", ERROR_PATH_NOT_FOUND},
-                                           UnusableLog{"Folder", "a folder", ERROR_ACCESS_DENIED},
-                                           UnusableLog{"SecondNameOfAnotherFile", "second name", ERROR_CANT_ACCESS_FILE}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Paths, UnusableLogTest,
+    ::testing::Values(UnusableLog{"MissingFolder", "no such folder\\orvel.log", ERROR_PATH_NOT_FOUND},
+                      UnusableLog{"Folder", "a folder", ERROR_ACCESS_DENIED},
+                      UnusableLog{"SecondNameOfAnotherFile", "second name", ERROR_CANT_ACCESS_FILE}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace orvel::e2e
