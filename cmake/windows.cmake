@@ -88,8 +88,9 @@ configure_file(${CMAKE_SOURCE_DIR}/src/app/installer_version.h.in
 add_library(orvel_core STATIC ${ORVEL_SOURCES})
 target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(orvel_core PRIVATE ${ORVEL_PRODUCT_FLAGS})
-# version.dll, comctl32.dll and bcrypt.dll are not loaded at start-up: they are loaded from the
-# system folder on first use, so that a planted copy beside the installer is ignored.
+# version.dll, comctl32.dll, bcrypt.dll and oleaut32.dll are not loaded at start-up: they are
+# loaded from the system folder on first use, so that a planted copy beside the installer is
+# ignored.
 target_link_libraries(orvel_core PUBLIC shell32 user32 gdi32 advapi32 ole32)
 
 set(ORVEL_RC ${CMAKE_SOURCE_DIR}/src/app/orvel_update.rc)

@@ -13,7 +13,9 @@ check() {  # check NAME CONDITION-RESULT
 }
 headers=$("$objdump" -p "$exe")
 
-echo "$headers" | grep -qE 'Subsystem[[:space:]]+00000002'; check "GUI subsystem" $?
+# Here-strings, not pipes: "grep -q" stops reading at its first match, and with
+# pipefail the writer's broken pipe would fail the check.
+grep -qE 'Subsystem[[:space:]]+00000002' <<<"$headers"; check "GUI subsystem" $?
 characteristics=$(echo "$headers" | awk '/^DllCharacteristics/ {print $2}')
 (( (16#$characteristics & 0x40) != 0 )); check "dynamic base (ASLR)" $?
 (( (16#$characteristics & 0x100) != 0 )); check "NX compatible (DEP)" $?
@@ -44,7 +46,7 @@ icon_bytes=$(echo "$resources" | sed -n 's/^IconGroupBytes=//p')
 
 # The size budget is the shipped 32-bit installer's; the 64-bit build only reports.
 overhead=$(( $(stat -c %s "$exe") - $(stat -c %s "$package") ))
-if echo "$headers" | grep -q 'file format pei-i386'; then
+if grep -q 'file format pei-i386' <<<"$headers"; then
   [ "$overhead" -le 65536 ]; check "at most 64 KiB beside the package (now $overhead bytes)" $?
 else
   echo "64-bit build: $overhead bytes beside the package"

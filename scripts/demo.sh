@@ -78,6 +78,9 @@ if compgen -G "$root/testdata/language/*.lng" >/dev/null; then
   cp "$root"/testdata/language/*.lng "$host_dir/language/"
 fi
 write_older_package
+# The installer has the desktop shell start Orvel, whose environment is not this
+# script's: the stand-in finds its log here then.
+orvel_wine reg add 'HKCU\Software\Orvel tests\Stand-in' /v Log /d "$ORVEL_STANDIN_LOG" /f >/dev/null
 orvel_wine reg add "$uninstall_key" /v DisplayName /d Orvel /f >/dev/null
 orvel_wine reg add "$uninstall_key" /v UninstallString /d "\"$host_windows\\unins000.exe\" /SILENT" /f >/dev/null
 (cd "$host_dir" && find . -type f -printf '  %P  %s bytes\n' | sort)

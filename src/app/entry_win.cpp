@@ -2,7 +2,6 @@
 // code tells a caller of a quiet update how it went (see exit_code.h). The process
 // itself starts in runtime_shim_win.cpp, which calls InstallerMain.
 #include <windows.h>
-#include <objbase.h>
 
 #include "app/program_state.h"
 #include "app/run_log.h"
@@ -17,8 +16,6 @@ int InstallerMain() {
   orvel::RestrictDllSearchToSystemFolder();
 
   orvel::InitProgramState();
-  // The shell may start Orvel through COM-based handlers.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
   orvel::PackageKey = "starmoths";
   orvel::PackageFileName = "vexa.3bs";
@@ -26,7 +23,6 @@ int InstallerMain() {
   const orvel::ExitCode code = orvel::RunUpdate();
   orvel::LogLine({orvel::ExitCodeLogText(code)});
 
-  if (SUCCEEDED(com)) ::CoUninitialize();
   orvel::DoneLanguageFiles();
   orvel::DoneProgramState();
   return static_cast<int>(code);

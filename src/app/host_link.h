@@ -29,7 +29,9 @@ constexpr std::int32_t SaturatedKiB(std::uint64_t bytes) {
   return kib > 0x7fffffffu ? 0x7fffffff : static_cast<std::int32_t>(kib);
 }
 
-// Starts HostFolder + HostAppName + ".exe" through the shell, in HostFolder. Its
+// Starts HostFolder + HostAppName + ".exe" ("open", in HostFolder, shown normally)
+// as the signed-in user: an elevated installer asks the desktop shell to start it,
+// and starts nothing when no shell answers; otherwise ShellExecuteA starts it. Its
 // outcome is not looked at.
 void StartHostApp();
 

@@ -6,7 +6,10 @@
 
 #include <deque>
 
+#include "app/host_start_route.h"
 #include "app/program_state.h"
+#include "app/run_log.h"
+#include "sys/desktop_shell_win.h"
 #include "sys/path_rules.h"
 #include "sys/scoped_handle_win.h"
 
@@ -60,11 +63,34 @@ std::int32_t FolderSizeKiB(const std::string& folder) {
   return SaturatedKiB(total);
 }
 
+namespace {
+
+// Orvel's executable in its folder, started in that folder.
+struct OrvelStarter {
+  const std::string& folder;
+  std::string executable;
+
+  bool StartThroughDesktopShell() const { return ShellExecuteThroughDesktop(executable, folder, SW_SHOWNORMAL); }
+  void StartDirectly() const {
+    ::SetCurrentDirectoryA(folder.c_str());
+    ::ShellExecuteA(nullptr, "open", executable.c_str(), "", "", SW_SHOWNORMAL);
+  }
+};
+
+}  // namespace
+
 void StartHostApp() {
+  // Both the desktop shell and the handlers behind ShellExecuteA are reached through
+  // COM, which nothing else in the installer needs.
+  const ComApartment com;
   const ProgramState& state = Program();
-  ::SetCurrentDirectoryA(state.HostFolder.c_str());
-  const std::string executable = state.HostFolder + state.HostAppName + ".exe";
-  ::ShellExecuteA(nullptr, "open", executable.c_str(), "", "", SW_SHOWNORMAL);
+  const OrvelStarter starter{state.HostFolder, state.HostFolder + state.HostAppName + ".exe"};
+  const bool elevated = ProcessIsElevated();
+  const bool asked = StartAsSignedInUser(elevated, starter);
+  LogLine({!elevated ? "Orvel started directly: "
+           : asked   ? "Orvel started by the desktop shell: "
+                     : "Orvel not started, no desktop shell answered: ",
+           starter.executable});
 }
 
 }  // namespace orvel

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/exit_code.h"
+#include "sys/install_locations.h"
 
 namespace orvel {
 
@@ -15,7 +16,12 @@ extern std::string PackageKey;       // language key of the package's display na
 extern std::string PackageFileName;  // the package's file name in Orvel's folder
 extern std::int32_t PackageVersion;  // version of the embedded package
 
-// Walks one update; every failure on the way has shown its one message.
-ExitCode RunUpdate();
+// Fills the install locations and UserIsAdmin; false after it has shown its message.
+using LocationFinder = bool (*)();
+
+// Walks one update; every failure on the way has shown its one message. The run
+// learns where Orvel is and whether the user is an administrator from
+// `find_locations`: this machine's answer unless a caller (a test) asks another.
+ExitCode RunUpdate(LocationFinder find_locations = FindInstallLocations);
 
 }  // namespace orvel

@@ -50,9 +50,13 @@ bool AskYesNo(const std::string& text, const std::string& caption) {
   return yes;
 }
 
-ExitCode ReportRegistryError() {
-  ShowFallbackError("No access to system registry", kRegistryErrorRu);
-  return ExitCode::kRegistryError;
+void ShowRegistryError() { ShowFallbackError("No access to system registry", kRegistryErrorRu); }
+
+// How a run that came as far as writing ends: a failed write outweighs a registry
+// error after it, since the installed package is then unchanged.
+ExitCode EndingCode(bool written, bool size_recorded) {
+  if (!written) return ExitCode::kPackageNotWritten;
+  return size_recorded ? ExitCode::kPackageWritten : ExitCode::kRegistryError;
 }
 
 // Opens the installed package with no sharing, retrying while another program
@@ -74,8 +78,10 @@ std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
   return InstalledPackageVersion(std::string_view(header, read), Is3bsPackage);
 }
 
-// The folder of the last run of Orvel, which wins over the uninstall entry. False on
-// a registry error.
+// The folder of the last run of Orvel, which wins over the uninstall entry. It is a
+// per-user value, so only a full path counts: an empty or relative one would make the
+// installer look for Orvel in whatever folder it was started from. False on a
+// registry error.
 bool ReadLastRunFolder() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
@@ -84,7 +90,7 @@ bool ReadLastRunFolder() {
   if (registry.ValueExists("TheLastRunFolder")) {
     std::string folder;
     ok = registry.ReadString("TheLastRunFolder", folder);
-    if (ok) {
+    if (ok && IsFullFolderPath(folder)) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
       LogLine({"Orvel's folder from TheLastRunFolder: ", state.HostFolder});
@@ -112,9 +118,28 @@ bool RecordInstallationSize() {
   return ok;
 }
 
+// The end of an update. A quiet run starts Orvel when its caller asked for it
+// ("runapp"), also after a failed write: the installed package is then unchanged and
+// intact, and Orvel was closed only for the update. An interactive run announces the
+// installation and offers to start Orvel only when the package was written; a failed
+// write has shown its own message.
+void OfferToStartOrvel(bool written) {
+  if (QuietMode) {
+    const bool run_app = AsciiLower(CommandLineArgument(Program().CommandLine, 2)) == kRunAppArgument;
+    LogLine({"quiet run, \"runapp\" given: ", YesNo(run_app)});
+    if (run_app) StartHostApp();
+    return;
+  }
+  if (!written) return;
+  const std::string caption = LangText("liveupdatecaption");
+  const std::string done =
+      LangTextArgs("installdone", {caption + " (" + LangText(PackageKey) + " " + Program().VersionText + ")"});
+  if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
+}
+
 }  // namespace
 
-ExitCode RunUpdate() {
+ExitCode RunUpdate(LocationFinder find_locations) {
   ProgramState& state = Program();
 
   const std::size_t dot = PackageFileName.rfind('.');
@@ -127,8 +152,11 @@ ExitCode RunUpdate() {
   state.UpdateTitleEn = "Orvel update";
   OpenRequestedLog();
 
-  if (!FindInstallLocations()) return ExitCode::kRegistryError;
-  if (!ReadLastRunFolder()) return ReportRegistryError();
+  if (!find_locations()) return ExitCode::kRegistryError;
+  if (!ReadLastRunFolder()) {
+    ShowRegistryError();
+    return ExitCode::kRegistryError;
+  }
 
   if (!FileExists(state.HostFolder + kHostExecutable)) {
     ShowFallbackError("There's no Orvel installed.\r\nPlease install the program first.", kHostMissingRu);
@@ -140,8 +168,10 @@ ExitCode RunUpdate() {
     ShowError(LangTextBlock("noright"));
     return ExitCode::kNoAdminRights;
   }
-  if (IsHostAppRunning()) AskHostAppToQuit();
+  // A copy that will not install must not close the user's Orvel (and its unsaved
+  // work) for nothing: check the installer before asking Orvel to quit.
   if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
+  if (IsHostAppRunning()) AskHostAppToQuit();
 
   QuietMode = state.StartMode == kQuietStartMode;
 
@@ -180,19 +210,13 @@ ExitCode RunUpdate() {
                                           state.HostFolder + PackageFileName + "." + PackageExt, false);
   LogLine({"package written: ", YesNo(written)});
 
-  if (!RecordInstallationSize()) return ReportRegistryError();
+  // A registry error here does not undo the write: report it and still finish, so
+  // that Orvel is offered or started as after any update.
+  const bool size_recorded = RecordInstallationSize();
+  if (!size_recorded) ShowRegistryError();
 
-  if (QuietMode) {
-    const bool run_app = AsciiLower(CommandLineArgument(state.CommandLine, 2)) == kRunAppArgument;
-    LogLine({"quiet run, Orvel started as \"runapp\" asks: ", YesNo(run_app)});
-    if (run_app) StartHostApp();
-  } else {
-    const std::string caption = LangText("liveupdatecaption");
-    const std::string done = LangTextArgs(
-        "installdone", {caption + " (" + LangText(PackageKey) + " " + state.VersionText + ")"});
-    if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
-  }
-  return written ? ExitCode::kPackageWritten : ExitCode::kPackageNotWritten;
+  OfferToStartOrvel(written);
+  return EndingCode(written, size_recorded);
 }
 
 }  // namespace orvel

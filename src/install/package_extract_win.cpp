@@ -7,6 +7,8 @@
 #include "app/run_log.h"
 #include "app/russian_texts.h"
 #include "install/staging_name.h"
+#include "sys/console_text.h"
+#include "sys/random_generator.h"
 #include "install/version_compare.h"
 #include "install/version_question.h"
 #include "install/version_readers.h"
@@ -49,20 +51,69 @@ void DeleteOwnFile(const std::string& path) {
   ::SetLastError(error);
 }
 
-// Creates (or truncates) `path` and writes all of `bytes` through to the disk.
-bool WriteWholeFile(const std::string& path, const ResourceBytes& bytes) {
-  ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+// Writes all of `bytes` to `file` and through to the disk.
+bool WriteAll(HANDLE file, const ResourceBytes& bytes) {
   DWORD offset = 0;
   while (offset < bytes.size) {
     DWORD written = 0;
-    if (!::WriteFile(file.Get(), bytes.data + offset, bytes.size - offset, &written, nullptr) ||
-        written == 0)
-      return false;
+    if (!::WriteFile(file, bytes.data + offset, bytes.size - offset, &written, nullptr) || written == 0) return false;
     offset += written;
   }
-  return ::FlushFileBuffers(file.Get()) != FALSE;
+  return ::FlushFileBuffers(file) != FALSE;
+}
+
+void DeleteThroughHandle(HANDLE file) {
+  FILE_DISPOSITION_INFO disposition = {TRUE};
+  ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// A file this run makes, new, for writing. Shared for deleting only, so that it can
+// be renamed while it is open.
+ScopedFileHandle CreateNewFile(const std::string& path) {
+  return ScopedFileHandle(::CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Looks at the entry at `path` itself, not at what a link there points to, and makes
+// it replaceable: a read-only mark is cleared. False for a folder (not a link) and
+// for an entry that cannot be looked at.
+bool MakeEntryReplaceable(const std::string& path) {
+  ScopedFileHandle entry(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!entry || !::GetFileInformationByHandle(entry.Get(), &info)) return false;
+  const DWORD attributes = info.dwFileAttributes;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
+  FILE_BASIC_INFO basic = {};  // times of 0 stay as they are
+  basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
+  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  return ::SetFileInformationByHandle(entry.Get(), FileBasicInfo, &basic, sizeof basic) != FALSE;
+}
+
+// The staging file of this run, created new: every byte written goes into a file this
+// run made. An entry already at the staging name (the staging file of an interrupted
+// run, or a link planted there) is replaced as an entry, never followed: a new file of
+// this run, made beside it, is renamed over it. Renaming replaces a link itself,
+// where deleting one through its name can take its target along on some file
+// systems. A folder at the staging name ends the write.
+ScopedFileHandle CreateStagingFile(const std::string& staging) {
+  ScopedFileHandle file = CreateNewFile(staging);
+  if (file || ::GetLastError() != ERROR_FILE_EXISTS || !MakeEntryReplaceable(staging)) return file;
+  std::string fresh = staging + '.';
+  const std::size_t name_end = fresh.size();
+  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    fresh.resize(name_end);
+    fresh += TemporaryFileName(ProcessRandom());
+    file = CreateNewFile(fresh);
+  }
+  // The handle stays on the file under its new name.
+  if (file && !::MoveFileExA(fresh.c_str(), staging.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteThroughHandle(file.Get());
+    file.Reset();
+  }
+  return file;
 }
 
 bool FileExists(const std::string& path) {
@@ -70,19 +121,19 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Writes `bytes` under the staging name beside `target`. On failure nothing is left
-// under that name.
+// Writes `bytes` under the staging name beside `target`. On failure nothing of this
+// run is left under that name.
 bool WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
-  // A staging file left by an interrupted run would block the create.
-  if (::GetFileAttributesA(staging.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteOwnFile(staging);
-  if (WriteWholeFile(staging, bytes)) return true;
-  DeleteOwnFile(staging);
+  ScopedFileHandle file = CreateStagingFile(staging);
+  if (!file) return false;
+  if (WriteAll(file.Get(), bytes)) return true;
+  DeleteThroughHandle(file.Get());
   return false;
 }
 
 // Moves the staging file over the target in one step, so the target is at every
-// moment either the old file or the new one. On failure the staging file is gone and
-// the target untouched.
+// moment either the old file or the new one. A link at the target's name is replaced,
+// not followed. On failure the staging file is gone and the target untouched.
 bool MoveStagingOverTarget(const std::string& staging, const std::string& target) {
   // Windows refuses to replace a read-only file; refuse it here too, whatever the
   // file system at hand would do.

@@ -8,6 +8,7 @@
 
 #include "install/version_compare.h"
 #include "install/version_fields.h"
+#include "lang/language_file_format.h"
 #include "lang/text_lookup.h"
 #include "sys/scoped_handle_win.h"
 #include "sys/system_library_win.h"
@@ -15,10 +16,6 @@
 namespace orvel {
 
 namespace {
-
-// Language files are a few hundred kilobytes; anything past this is no language file
-// and is not read into memory.
-constexpr LONGLONG kLongestLanguageFile = 64ll << 20;
 
 // Reads up to `size` bytes from the current position; the count actually read.
 DWORD ReadUpTo(HANDLE file, char* buffer, DWORD size, bool& failed) {
@@ -59,7 +56,8 @@ bool ReadLanguageFileText(const std::string& path, std::string& text) {
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size = {};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLongestLanguageFile) return false;
+  if (!::GetFileSizeEx(file.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > kMaxLangFileSize)
+    return false;
   text.resize(static_cast<std::size_t>(size.QuadPart));
   bool failed = false;
   text.resize(ReadUpTo(file.Get(), text.data(), static_cast<DWORD>(text.size()), failed));

@@ -44,7 +44,18 @@ bool LangFileReader::Reopen() {
   if (path_.empty()) return false;
   file_.Reset(::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  return file_.IsValid();
+  // Nobody can write the file while it is open here, so its size stays as checked.
+  LARGE_INTEGER size = {};
+  if (file_ && ::GetFileSizeEx(file_.Get(), &size) && static_cast<std::uint64_t>(size.QuadPart) <= kMaxLangFileSize)
+    return true;
+  Close();
+  return false;
+}
+
+bool IsOversizedLangFile(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  return ((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) > kMaxLangFileSize;
 }
 
 LookupResult LangFileReader::ReadLine(std::string_view key) {

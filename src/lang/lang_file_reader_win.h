@@ -1,7 +1,8 @@
 // A reader of one language file. It is bound to a file, and each lookup opens that
 // file anew from its start, so a change made between two lookups is seen by the
 // second. The file is opened for reading and shared for reading only: while the
-// reader holds it, nobody can write it.
+// reader holds it, nobody can write it. A file larger than kMaxLangFileSize cannot
+// be read through it.
 #pragma once
 
 #include <string>
@@ -41,5 +42,9 @@ class LangFileReader {
 // only during one fallback lookup.
 extern LangFileReader CurrentLangFile;
 extern LangFileReader DefaultLangFile;
+
+// True when the file at `path` is larger than kMaxLangFileSize, a language file with
+// errors. A file that cannot be looked at is not (its reading fails on its own).
+bool IsOversizedLangFile(const std::string& path);
 
 }  // namespace orvel

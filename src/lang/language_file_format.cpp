@@ -92,10 +92,14 @@ bool ParseLangInteger(std::string_view text, std::int32_t& value) {
   return true;
 }
 
+void AppendWithinTextLimit(std::string& text, std::string_view piece) {
+  if (text.size() < kMaxLangTextSize) text.append(piece.substr(0, kMaxLangTextSize - text.size()));
+}
+
 LookupResult LookupLine(ByteSource& file, std::string_view key) {
   LineScanner lines(file);
   LookupResult result;
-  if (SkipToHeader(lines, AsciiLower(key))) result.text.append(lines.ReadLine());
+  if (SkipToHeader(lines, AsciiLower(key))) AppendWithinTextLimit(result.text, lines.ReadLine());
   result.status = result.text.empty() ? LookupStatus::kNoValue : LookupStatus::kFound;
   return Finish(lines, std::move(result));
 }
@@ -108,15 +112,18 @@ LookupResult LookupBlock(ByteSource& file, std::string_view key, bool skip_first
   if (first.empty()) return Finish(lines, std::move(result));
 
   result.status = LookupStatus::kFound;
+  std::string_view separator;  // none before the first line taken
   if (!skip_first_line) {
-    result.text.append(first).append("\r\n");
+    AppendWithinTextLimit(result.text, first);
+    separator = "\r\n";
   }
-  while (!lines.AtEnd()) {
+  while (result.text.size() < kMaxLangTextSize && !lines.AtEnd()) {
     const std::string_view line = lines.ReadLine();
     if (IsBlankLine(line)) break;
-    result.text.append(line).append("\r\n");
+    AppendWithinTextLimit(result.text, separator);
+    AppendWithinTextLimit(result.text, line);
+    separator = "\r\n";
   }
-  if (!result.text.empty()) result.text.resize(result.text.size() - 2);
   return Finish(lines, std::move(result));
 }
 

@@ -33,6 +33,15 @@ bool IsBlankLine(std::string_view line);
 // anything else, or a number outside -2147483648..2147483647.
 bool ParseLangInteger(std::string_view text, std::int32_t& value);
 
+// Bounds on what a language file can make the installer hold. Language files sit in
+// a folder the installer may not own; Orvel's own are a few hundred kilobytes, and a
+// message box shows far less than the longest text.
+inline constexpr std::uint64_t kMaxLangFileSize = 16u << 20;  // a larger file has errors
+inline constexpr std::size_t kMaxLangTextSize = 64u << 10;    // longer texts are cut here
+
+// Appends `piece` to `text` as far as kMaxLangTextSize allows.
+void AppendWithinTextLimit(std::string& text, std::string_view piece);
+
 enum class LookupStatus {
   kFound,      // the key has a value (its text may still be empty, see LookupBlock)
   kNoValue,    // the key is absent, or its first value line is empty
@@ -44,7 +53,8 @@ struct LookupResult {
   std::string text;
 };
 
-// The one-line value of `key`: the line after its first header, byte for byte.
+// The one-line value of `key`: the line after its first header, byte for byte (cut
+// to kMaxLangTextSize, like every lookup).
 LookupResult LookupLine(ByteSource& file, std::string_view key);
 
 // The block value of `key`: its first value line and every following line up to the

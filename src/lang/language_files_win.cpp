@@ -59,11 +59,12 @@ void ShowBrokenLangFile(std::int32_t index) {
   ShowFallbackError(BrokenLangFileMessageEn(name), BrokenLangFileMessageRu(name));
 }
 
-// Reads a file's header keys, name, version and locales. False when one of its
-// integers does not parse.
+// Reads a file's header keys, name, version and locales. False when the file is too
+// large to be a language file or one of its integers does not parse.
 bool ProbeLanguageFile(std::int32_t index) {
-  if (!SelectLanguageFile(index)) return false;
   const auto slot = static_cast<std::size_t>(index);
+  if (IsOversizedLangFile(LanguageFolder() + LangFileNames[slot])) return false;
+  if (!SelectLanguageFile(index)) return false;
   LangNames[slot] = LangText("langname");
   if (!ParseLangInteger(LangText("langver"), LangVersions[slot])) return false;
   const LocaleMatch match = LangcodesMatch(LangTextBlock("langcode"), Program().UserLcid);

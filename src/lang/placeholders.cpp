@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "lang/language_file_format.h"
+
 namespace orvel {
 
 namespace {
@@ -19,13 +21,13 @@ std::string FillPlaceholders(std::string text, std::span<const std::string_view>
     const std::string_view arg = number <= args.size() ? args[number - 1] : std::string_view();
     std::string filled;
     std::size_t from = 0;
-    while (found != std::string::npos) {
-      filled.append(text, from, found - from);
-      filled += arg;
+    while (found != std::string::npos && filled.size() < kMaxLangTextSize) {
+      AppendWithinTextLimit(filled, std::string_view(text).substr(from, found - from));
+      AppendWithinTextLimit(filled, arg);
       from = found + sizeof mark;
       found = text.find(mark, from, sizeof mark);
     }
-    filled.append(text, from);
+    if (found == std::string::npos) AppendWithinTextLimit(filled, std::string_view(text).substr(from));
     text = std::move(filled);
   }
   return text;

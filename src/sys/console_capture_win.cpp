@@ -13,42 +13,51 @@ namespace orvel {
 
 namespace {
 
-bool FileExists(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+// The system's own command interpreter. Never the program that "ComSpec" names: the
+// user's environment must not choose what this elevated process runs.
+std::string SystemInterpreter() {
+  char folder[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  return std::string(folder, length) + "\\cmd.exe";
 }
 
-// A path in `folder` with a fresh 8-letter name. A name that is taken is drawn again,
-// so that the redirection never overwrites, and the clean-up never deletes, a file
-// this call did not create.
-bool FreeTemporaryPath(const std::string& folder, std::string& path) {
+// A new file in `folder` with a fresh 8-letter name, made here (a name that is taken
+// is drawn again), for the command to write to through the inheritable handle. It is
+// shared with nobody and goes with its last handle, so nobody can swap it or turn it
+// into a link before it is read.
+ScopedFileHandle CreateOutputFile(const std::string& folder) {
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    path = folder + TemporaryFileName(ProcessRandom());
-    if (!FileExists(path)) return true;
+    const std::string path = folder + TemporaryFileName(ProcessRandom());
+    ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, &inheritable,
+                                        CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
   }
-  return false;
+  return ScopedFileHandle();
 }
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadFromStart(HANDLE file) {
   std::string bytes;
-  ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return bytes;
+  if (::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return bytes;
   char chunk[4096];
   DWORD got = 0;
-  while (::ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
   return bytes;
 }
 
-// Starts the command line in a hidden console of its own and waits for it. True
-// when it ran to its end within `wait_ms`.
-bool RunHidden(std::string command_line, DWORD wait_ms) {
+// Starts the command line in a hidden console of its own, its standard output going
+// to `output`, and waits for it. True when it ran to its end within `wait_ms`. The
+// installer makes no other handle inheritable: the output file's is the one the
+// interpreter gets.
+bool RunHidden(const std::string& interpreter, std::string command_line, HANDLE output, DWORD wait_ms) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
   startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = output;
   PROCESS_INFORMATION started = {};
-  if (!::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE,
+  if (!::CreateProcessA(interpreter.c_str(), command_line.data(), nullptr, nullptr, TRUE,
                         CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &started)) {
     return false;
   }
@@ -62,23 +71,17 @@ bool RunHidden(std::string command_line, DWORD wait_ms) {
 }  // namespace
 
 std::string RunConsoleCommand(std::string_view command, std::uint32_t wait_ms) {
-  char interpreter[MAX_PATH];
-  const DWORD interpreter_length = ::GetEnvironmentVariableA("ComSpec", interpreter, MAX_PATH);
-  // A value that does not fit is no usable path either.
-  if (interpreter_length == 0 || interpreter_length >= MAX_PATH) return std::string();
+  const std::string interpreter = SystemInterpreter();
+  if (interpreter.empty()) return std::string();
 
   std::string folder = EnvironmentText("Temp");
   EnsureTrailingBackslash(folder);
-  std::string output_path;
   std::string output;
-  if (FreeTemporaryPath(folder, output_path)) {
-    const std::string_view interpreter_path(interpreter, interpreter_length);
-    if (RunHidden(ConsoleCommandLine(interpreter_path, command, output_path), wait_ms)) {
-      output = ReadWholeFile(output_path);
-    }
-    // Fails while a command that has not ended still holds the file; nothing else
-    // can be done about that without stopping it.
-    ::DeleteFileA(output_path.c_str());
+  // Closing the handle deletes the file; a command still running keeps it until it
+  // ends.
+  ScopedFileHandle output_file = CreateOutputFile(folder);
+  if (output_file && RunHidden(interpreter, ConsoleCommandLine(interpreter, command), output_file.Get(), wait_ms)) {
+    output = ReadFromStart(output_file.Get());
   }
   return OemToAnsiText(ConsoleOutputLines(output));
 }

@@ -9,14 +9,11 @@ std::string TemporaryFileName(RandomGenerator& generator) {
   return name;
 }
 
-std::string ConsoleCommandLine(std::string_view interpreter, std::string_view command,
-                               std::string_view output_path) {
-  std::string line(interpreter);
-  line += " /c ";
+std::string ConsoleCommandLine(std::string_view interpreter, std::string_view command) {
+  std::string line = "\"";
+  line += interpreter;
+  line += "\" /c ";
   line += command;
-  line += " > \"";
-  line += output_path;
-  line += '"';
   return line;
 }
 

@@ -29,4 +29,18 @@ std::string Wow64KeyPath(std::string_view key_path) {
   return result;
 }
 
+bool IsFullFolderPath(std::string_view path) {
+  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+    const char letter = static_cast<char>(path[0] | 0x20);
+    return letter >= 'a' && letter <= 'z';
+  }
+  // \\server\share: the server's name does not begin with "." or "?" (device paths)
+  // and ends at a backslash that a share name follows.
+  if (path.size() < 5 || path[0] != '\\' || path[1] != '\\' || path[2] == '.' || path[2] == '?' ||
+      path[2] == '\\')
+    return false;
+  const std::size_t share = path.find('\\', 3) + 1;  // 0 when there is none
+  return share != 0 && share < path.size() && path[share] != '\\';
+}
+
 }  // namespace orvel

@@ -21,4 +21,10 @@ std::string UninstallStringFolder(std::string_view uninstall_string);
 // path has no backslash.
 std::string Wow64KeyPath(std::string_view key_path);
 
+// True for a full path of a local drive ("X:\...", X a letter) or of a network share
+// ("\\server\share\...", server and share not empty). Empty, relative, drive-relative
+// ("X:name") and device paths ("\\.\...", "\\?\...") are not: they would make a
+// folder depend on the current folder or reach past the file system.
+bool IsFullFolderPath(std::string_view path);
+
 }  // namespace orvel

@@ -29,5 +29,7 @@ inline constexpr char kRegistryErrorRussian[] = "Нет доступа к сис
 // Both followed by the target path.
 inline constexpr char kCantInstallEnglish[] = "Can't install file ";
 inline constexpr char kCantInstallRussian[] = "Не удается установить файл ";
+// After the language file's name.
+inline constexpr char kLangFileErrorsEnglish[] = " file contains errors.\r\nPlease reinstall the program.";
 
 }  // namespace orvel::e2e

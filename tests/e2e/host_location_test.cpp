@@ -109,6 +109,36 @@ TEST_F(UpdateTest, LastRunFolderWinsOverTheUninstallEntry) {
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), used.SizeKiB());
 }
 
+// A "TheLastRunFolder" that is no full path is ignored: Orvel's folder stays the one
+// its uninstall entry gives, and an Orvel that the value would name relative to the
+// installer's current folder stays untouched.
+struct RelativeLastRunCase {
+  const char* name;
+  const char* value;
+  const char* decoy;  // below the installer's current folder ("" for that folder)
+};
+
+class RelativeLastRunFolderTest : public UpdateTest, public ::testing::WithParamInterface<RelativeLastRunCase> {};
+
+TEST_P(RelativeLastRunFolderTest, IsIgnored) {
+  const RelativeLastRunCase& c = GetParam();
+  const std::string decoy_folder = *c.decoy ? Outside() + c.decoy + "\\" : Outside();
+  const TestInstallation& decoy = AddInstallation(decoy_folder);
+  const std::string decoy_bytes = decoy.PackageBytes();
+  SetLastRunFolder(c.value);
+
+  const InstallerRun run = Run({}, {IDYES, IDNO});
+
+  ExpectUpdated(run, Orvel());
+  EXPECT_TRUE(StillHolds(decoy, decoy_bytes));
+  EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, RelativeLastRunFolderTest,
+                         ::testing::Values(RelativeLastRunCase{"Empty", "", ""},
+                                           RelativeLastRunCase{"Relative", "Decoy", "Decoy"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(UpdateTest, MissingUninstallEntryIsCreatedForTheSize) {
   test::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kNativeUninstallKey);
   SetLastRunFolder(Orvel().Folder());

@@ -45,6 +45,8 @@ Box Error(std::string caption, std::string text);     // OK, error icon
 struct InstallerRun {
   int exit_code = -1;
   std::vector<Box> boxes;
+  // Each box's button texts as shown, in the language Windows gave them (UTF-8).
+  std::vector<std::vector<std::string>> button_texts;
   double seconds = 0;
   bool timed_out = false;
 };

@@ -64,8 +64,10 @@ InstallerRun RunInstaller(const std::vector<std::string>& args, const std::vecto
       ::WaitForSingleObject(process.hProcess, INFINITE);
     }
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    for (const test::SeenDialog& seen : robot.Seen())
+    for (const test::SeenDialog& seen : robot.Seen()) {
       run.boxes.push_back(Box{seen.caption, seen.text, seen.icon, seen.button_ids});
+      run.button_texts.push_back(seen.buttons);
+    }
   }
   DWORD exit_code = 0;
   ::GetExitCodeProcess(process.hProcess, &exit_code);

@@ -1,6 +1,6 @@
 // A damaged or altered copy of the installer refuses to run before it touches
-// anything: one "badinstaller" text, exit code 5, the installed package and Orvel's
-// uninstall entry as they were.
+// anything: one "badinstaller" text, exit code 5, the installed package, Orvel's
+// uninstall entry and a running Orvel as they were.
 #include "update_fixture.h"
 
 #include <functional>
@@ -56,6 +56,23 @@ TEST_P(TamperedInstallerTest, RefusesAndWritesNothing) {
 }
 
 void Flip(std::string& exe, std::size_t at) { exe[at] = static_cast<char>(exe[at] ^ 0x01); }
+
+// The check comes before Orvel is asked to quit: a copy that will not install must
+// not close the user's Orvel, with its unsaved work, for nothing.
+TEST_F(UpdateTest, DamagedCopyLeavesARunningOrvelAlone) {
+  std::string exe = test::ReadBytes(InstallerPath());
+  Flip(exe, PeHeader(exe));
+  const std::string copy = Scratch() + "OrvelUpdate-altered.exe";
+  test::WriteBytes(copy, exe);
+  auto host = StartHost({});
+
+  const InstallerRun run = RunCopy(copy, {}, {IDYES, IDYES, IDYES});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{LanguageError(LanguageText("badinstaller"))});
+  EXPECT_EQ(run.exit_code, kDamaged);
+  EXPECT_FALSE(host->WaitForExit(1000)) << "Orvel was closed";
+  EXPECT_TRUE(EventsNamed(HostLog(), "wm_quit").empty());
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Copies, TamperedInstallerTest,

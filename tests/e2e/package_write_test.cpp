@@ -1,10 +1,15 @@
 // Writing the package: a write that fails leaves the installed package as it was and
-// nothing beside it, says so, and the run still records the size and asks its last
-// question; a staging file left by an interrupted run does not get in the way.
+// nothing beside it, says so, and the run still records the size but announces no
+// success; a staging file left by an interrupted run does not get in the way, and
+// links planted at the staging or the package name are replaced, never followed; a
+// registry error after a good write is reported and the run still ends as usual; a
+// missing Orvel or unusable language files stop the run before anything is written.
 //
 // (A read-only package cannot stand for a failed write here: Wine's MoveFileEx
 // replaces read-only files, which Windows refuses.)
 #include "update_fixture.h"
+
+#include <sddl.h>
 
 #include "scratch.h"
 
@@ -20,19 +25,19 @@ TEST_F(UpdateTest, PackageLockedAfterTheQuestionIsNotReplaced) {
     if (!host) host = StartHost({"--hold-package", "--ignore-quit"});
   };
 
+  // A Yes to a success question, were one asked, would start Orvel.
   const InstallerRun run = Run({}, {IDYES, IDOK, IDYES}, start_orvel_at_first_box);
   ASSERT_TRUE(host);
   EXPECT_EQ(EventsNamed(HostLog(), "holding").size(), 1u);
   host.reset();  // it holds the package without sharing: let go, so the test can read it
 
+  // The failure is said once and not followed by "installed successfully".
   EXPECT_EQ(run.boxes, (std::vector<Box>{InstallQuestion(),
-                                         Error(kEnglishTitle, kCantInstallEnglish + Orvel().PackagePath()),
-                                         DoneQuestion()}));
+                                         Error(kEnglishTitle, kCantInstallEnglish + Orvel().PackagePath())}));
   EXPECT_EQ(run.exit_code, kNotWritten);
   EXPECT_TRUE(StillHolds(Orvel(), installed));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
-  // The last question was answered Yes: Orvel starts although the write failed.
-  EXPECT_TRUE(WaitForStartByInstaller());
+  EXPECT_TRUE(NoStartByInstaller());
 }
 
 TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
@@ -47,6 +52,75 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
 }
 
+// Links planted in Orvel's folder at the staging name and at the package's name,
+// pointing at files outside it: the update replaces them and writes the package, and
+// never writes, moves or deletes what they point to.
+TEST_F(UpdateTest, LinksAtTheStagingAndPackageNamesAreReplacedNotFollowed) {
+  const std::string staging_target = Outside() + "staging_target.txt";
+  const std::string package_target = Outside() + "package_target.txt";
+  test::WriteBytes(staging_target, "somebody's file");
+  test::WriteBytes(package_target, "somebody else's file");
+  Orvel().RemovePackage();
+  ASSERT_TRUE(test::MakeUnixLink(Orvel().StagingPath(), staging_target));
+  ASSERT_TRUE(test::MakeUnixLink(Orvel().PackagePath(), package_target));
+
+  const InstallerRun run = Run({"modest"});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{});
+  EXPECT_EQ(run.exit_code, kWritten);
+  EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
+  EXPECT_EQ(test::ReadBytes(staging_target), "somebody's file");
+  EXPECT_EQ(test::ReadBytes(package_target), "somebody else's file");
+}
+
+// Orvel's uninstall entry with writing denied to everyone (as a locked-down machine
+// might have it): the installer cannot open it to record the size. Full access again
+// afterwards, so that the entry can be removed.
+class WriteDeniedKey {
+ public:
+  explicit WriteDeniedKey(const char* path) : path_(path) {
+    set_ = SetAccess("D:(D;;0x2;;;WD)(A;;KA;;;WD)");  // deny KEY_SET_VALUE, allow the rest
+  }
+  ~WriteDeniedKey() { SetAccess("D:(A;;KA;;;WD)"); }
+  WriteDeniedKey(const WriteDeniedKey&) = delete;
+  WriteDeniedKey& operator=(const WriteDeniedKey&) = delete;
+  bool Set() const { return set_; }
+
+ private:
+  bool SetAccess(const char* sddl) const {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+      return false;
+    HKEY key = nullptr;
+    LSTATUS status = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path_, 0, WRITE_DAC | KEY_WOW64_64KEY, &key);
+    if (status == ERROR_SUCCESS) {
+      status = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+      ::RegCloseKey(key);
+    }
+    ::LocalFree(descriptor);
+    return status == ERROR_SUCCESS;
+  }
+
+  const char* path_;
+  bool set_ = false;
+};
+
+// Orvel started the quiet update and waits to be started again: the new package is in
+// place, so it is, although the size could not be recorded.
+TEST_F(UpdateTest, RegistryErrorAfterAGoodWriteStillStartsOrvel) {
+  SetLastRunFolder(Orvel().Folder());  // the entry cannot be read either
+  const WriteDeniedKey entry(kNativeUninstallKey);
+  ASSERT_TRUE(entry.Set());
+
+  const InstallerRun run = Run({"modest", "runapp"});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kRegistryErrorEnglish)});
+  EXPECT_EQ(run.exit_code, kRegistryError);
+  EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
+  EXPECT_FALSE(EstimatedSize(kNativeUninstallKey).has_value());
+  EXPECT_TRUE(WaitForStartByInstaller());
+}
+
 TEST_F(UpdateTest, MissingOrvelIsReportedInEnglish) {
   ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
   Orvel().RemoveHost();
@@ -56,6 +130,23 @@ TEST_F(UpdateTest, MissingOrvelIsReportedInEnglish) {
 
   EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kHostMissingEnglish)});
   EXPECT_EQ(run.exit_code, kNotInstalled);
+  EXPECT_TRUE(StillHolds(Orvel(), installed));
+  EXPECT_FALSE(EstimatedSize(kNativeUninstallKey).has_value());
+}
+
+TEST_F(UpdateTest, UnusableLanguageFileStopsTheRun) {
+  const std::string english = Orvel().Folder() + "language\\english.lng";
+  std::string text = test::ReadBytes(english);
+  const std::size_t version = text.find("[langver]\r\n");
+  ASSERT_NE(version, std::string::npos);
+  text.insert(version + 11, "version ");  // no longer a number
+  test::WriteBytes(english, text);
+  const std::string installed = Orvel().PackageBytes();
+
+  const InstallerRun run = Run({}, {IDYES, IDYES});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, std::string("english.lng") + kLangFileErrorsEnglish)});
+  EXPECT_EQ(run.exit_code, kNoLanguageFiles);
   EXPECT_TRUE(StillHolds(Orvel(), installed));
   EXPECT_FALSE(EstimatedSize(kNativeUninstallKey).has_value());
 }

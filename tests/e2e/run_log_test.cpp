@@ -58,7 +58,7 @@ TEST_F(UpdateTest, QuietRunLogsItsStepsAfterAnEarlierLog) {
                         RussianSession() ? "language file russian.lng" : "language file english.lng",
                         "integrity check: intact", "package written: yes",
                         "EstimatedSize " + std::to_string(Orvel().SizeKiB()) + " KiB written",
-                        "Orvel started as \"runapp\" asks: yes", "exit code 0: the package was written"}));
+                        "quiet run, \"runapp\" given: yes", "Orvel started ", "exit code 0: the package was written"}));
 }
 
 TEST_F(UpdateTest, FailedRunLogsItsExitCode) {

@@ -56,7 +56,7 @@ TEST_F(UpdateTest, QuietUpdateOfAPackageLockedForGoodFailsAndLeavesItAsItWas) {
   const std::string installed = Orvel().PackageBytes();
   auto host = StartHost({"--hold-package", "--ignore-quit"});
 
-  const InstallerRun run = Run({"modest"});
+  const InstallerRun run = Run({"modest", "runapp"});
 
   EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kCantInstallEnglish + Orvel().PackagePath())});
   EXPECT_EQ(run.exit_code, kNotWritten);
@@ -65,6 +65,9 @@ TEST_F(UpdateTest, QuietUpdateOfAPackageLockedForGoodFailsAndLeavesItAsItWas) {
   EXPECT_TRUE(StillHolds(Orvel(), installed));
   // A failed write still records the size of what is there.
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
+  // The installed package is intact, so the Orvel that was asked to close for the
+  // update is started again as asked.
+  EXPECT_TRUE(WaitForStartByInstaller());
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ namespace {
 
 constexpr char kPackageDisplay[] = " 6";  // PackageVersion after the package's name
 constexpr DWORD kHostStartTimeoutMs = 10000;
+// Where a stand-in that does not inherit the test's environment finds its log.
+constexpr char kStandInTestsKey[] = "Software\\Orvel tests";
+constexpr char kStandInKey[] = "Software\\Orvel tests\\Stand-in";
 
 std::string NewScratchFolder() {
   static std::atomic<int> counter{0};
@@ -76,8 +79,10 @@ void UpdateTest::SetUp() {
   outside_ = scratch_ + "outside\\";
   ::CreateDirectoryA(outside_.c_str(), nullptr);
   log_path_ = outside_ + "standin_host.log";
-  // The stand-ins inherit it, also those the installer starts.
+  // The stand-ins that the test starts inherit it; one that the desktop shell starts
+  // for the installer finds it in the registry.
   ::SetEnvironmentVariableA("ORVEL_STANDIN_LOG", log_path_.c_str());
+  test::SetRegistryString(HKEY_CURRENT_USER, kStandInKey, "Log", log_path_);
   orvel_ = std::make_unique<TestInstallation>(scratch_ + "Orvel\\");
   SetUninstallString(kNativeUninstallKey, orvel_->Folder() + "unins000.exe");
 }
@@ -91,6 +96,7 @@ void UpdateTest::TearDown() {
   RemoveOrvelRegistry();
   if (!scratch_.empty()) test::RemoveTree(scratch_);
   ::SetEnvironmentVariableA("ORVEL_STANDIN_LOG", nullptr);
+  test::DeleteRegistryTree(HKEY_CURRENT_USER, kStandInTestsKey);
 }
 
 const TestInstallation& UpdateTest::AddInstallation(const std::string& name) {

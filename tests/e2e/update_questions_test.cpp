@@ -1,6 +1,8 @@
 // The interactive update: which questions come for which installed package, what a
-// Yes or a No changes, and the start of Orvel at the end.
+// Yes or a No changes, the start of Orvel at the end, and the language of the buttons.
 #include "update_fixture.h"
+
+#include "scratch.h"
 
 namespace orvel::e2e {
 namespace {
@@ -16,11 +18,14 @@ TEST_F(UpdateTest, YesToBothQuestionsWritesThePackageRecordsTheSizeAndStartsOrve
   // The per-user key is made on the way when Orvel never ran for this user.
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kUserKey));
 
-  // Orvel runs from its own folder, whatever folder the installer started in.
+  // Orvel runs from its own folder, whatever folder the installer started in, and is
+  // started by the desktop shell, so that it gets the user's own token, not the
+  // installer's.
   ASSERT_TRUE(WaitForStartByInstaller());
   const std::vector<LogEvent> starts = StartsByInstaller();
   ASSERT_EQ(starts.size(), 1u);
-  ASSERT_EQ(starts[0].size(), 3u);
+  ASSERT_EQ(starts[0].size(), 4u);
+  EXPECT_EQ(::lstrcmpiA(starts[0][3].c_str(), "explorer.exe"), 0) << "parent " << starts[0][3];
   std::string folder = Orvel().Folder();
   folder.pop_back();
   EXPECT_EQ(::lstrcmpiA(starts[0][2].c_str(), folder.c_str()), 0) << "current directory " << starts[0][2];
@@ -36,6 +41,18 @@ TEST_F(UpdateTest, NoToTheLastQuestionLeavesOrvelStopped) {
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_TRUE(NoStartByInstaller());
+}
+
+// Questions carry the language file's language, so Windows labels the buttons in it:
+// here on an English system whose user chose Russian in Orvel.
+TEST_F(UpdateTest, QuestionButtonsSpeakTheLanguageOfTheChosenFile) {
+  test::SetRegistryString(HKEY_CURRENT_USER, kUserKey, "LangFile", "russian.lng");
+
+  const InstallerRun run = Run({}, {IDNO});
+
+  EXPECT_EQ(run.exit_code, kDeclined);
+  ASSERT_EQ(run.button_texts.size(), 1u);
+  EXPECT_EQ(run.button_texts[0], (std::vector<std::string>{"Да", "Нет"}));
 }
 
 // A No to either question ends the run before anything is written.

@@ -58,12 +58,10 @@ TEST(TemporaryFileNameTest, EightLowerCaseLettersFromTheGenerator) {
   EXPECT_EQ(names.size(), 2000u);
 }
 
-TEST(ConsoleCommandLineTest, QuotesOnlyTheOutputPath) {
-  EXPECT_EQ(ConsoleCommandLine("C:\\windows\\system32\\cmd.exe", "ver", "C:\\Temp\\abcdefgh"),
-            "C:\\windows\\system32\\cmd.exe /c ver > \"C:\\Temp\\abcdefgh\"");
-  EXPECT_EQ(ConsoleCommandLine("C:\\My Tools\\cmd.exe", "dir /b", "C:\\Users\\A B\\Temp\\qwertyui"),
-            "C:\\My Tools\\cmd.exe /c dir /b > \"C:\\Users\\A B\\Temp\\qwertyui\"");
-  EXPECT_EQ(ConsoleCommandLine("cmd", "ver", "abcdefgh"), "cmd /c ver > \"abcdefgh\"");
+TEST(ConsoleCommandLineTest, QuotesTheInterpreter) {
+  EXPECT_EQ(ConsoleCommandLine("C:\\windows\\system32\\cmd.exe", "ver"), "\"C:\\windows\\system32\\cmd.exe\" /c ver");
+  EXPECT_EQ(ConsoleCommandLine("C:\\My Windows\\system32\\cmd.exe", "dir /b \"C:\\A B\""),
+            "\"C:\\My Windows\\system32\\cmd.exe\" /c dir /b \"C:\\A B\"");
 }
 
 TEST(ConsoleOutputLinesTest, ReadsLinesEndedByCrLfLfOrCrUpToCtrlZ) {

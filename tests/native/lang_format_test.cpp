@@ -116,15 +116,19 @@ TEST(LangFileFormatTest, BlockValues) {
 
 TEST(LangFileFormatTest, LinesOfAnyLength) {
   // Lines far longer than one read block: skipped, examined as header candidates,
-  // and taken as values.
+  // and taken as values, cut to the text limit.
   const std::string long_text(3 * LineScanner::kDefaultBlockSize + 17, 'x');
   const std::string long_candidate = "[" + long_text;
   const std::string file = long_text + "\n" + long_candidate + "\r\n[key]\r\n" + long_text + "\r\n" + long_text +
                            "\r\n\r\n[short]\r\nv\r\n";
   MemoryByteSource whole(file);
-  EXPECT_EQ(LookupLine(whole, "key").text, long_text);
+  EXPECT_EQ(LookupLine(whole, "key").text, long_text.substr(0, kMaxLangTextSize));
   MemoryByteSource again(file);
-  EXPECT_EQ(LookupBlock(again, "key", false).text, long_text + "\r\n" + long_text);
+  EXPECT_EQ(LookupBlock(again, "key", false).text, long_text.substr(0, kMaxLangTextSize));
+  // Cut inside a line break: what is kept of the text is its beginning.
+  const std::string lines = "[lines]\n" + std::string(kMaxLangTextSize - 1, 'y') + "\n" + "z\n";
+  MemoryByteSource many_lines(lines);
+  EXPECT_EQ(LookupBlock(many_lines, "lines", false).text, std::string(kMaxLangTextSize - 1, 'y') + "\r");
   MemoryByteSource odd_pieces(file, 4099);
   EXPECT_EQ(LookupLine(odd_pieces, "short").text, "v");
 }

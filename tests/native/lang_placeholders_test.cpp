@@ -1,6 +1,8 @@
 // Filling "%1".."%4" with its chain rule.
 #include "lang/placeholders.h"
 
+#include "lang/language_file_format.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -47,6 +49,16 @@ TEST(FillPlaceholdersTest, PlaceholdersBeyondTheArgumentsBecomeEmpty) {
       {"[%1]", {"%2"}, "[]"},  // reached through the argument: still empty
   };
   for (const auto& c : cases) EXPECT_EQ(FillPlaceholders(c.text, c.args), c.expected) << c.text;
+}
+
+TEST(FillPlaceholdersTest, FilledTextsStopAtTheTextLimit) {
+  // A thousand placeholders filled with one long argument would make 64 MiB.
+  std::string many;
+  for (int i = 0; i < 1000; ++i) many += "%1";
+  const std::string arg(kMaxLangTextSize, 'a');
+  const std::vector<std::string_view> args = {arg};
+  EXPECT_EQ(FillPlaceholders(many, args), std::string(kMaxLangTextSize, 'a'));
+  EXPECT_EQ(FillPlaceholders("ab%1", args), "ab" + std::string(kMaxLangTextSize - 2, 'a'));
 }
 
 }  // namespace

@@ -53,6 +53,23 @@ TEST(Wow64KeyPathTest, InsertsAfterTheFirstBackslash) {
   EXPECT_EQ(Wow64KeyPath("Software"), "Software");
 }
 
+TEST(IsFullFolderPathTest, OnlyLocalDrivesAndNetworkShares) {
+  struct Case {
+    const char* path;
+    bool full;
+  } cases[] = {
+      {"C:\\Orvel\\", true},      {"z:\\", true},
+      {"\\\\srv\\share\\Orvel", true}, {"\\\\srv\\share", true},
+      {"", false},                  {"Orvel\\", false},
+      {".\\Orvel", false},           {"C:Orvel", false},
+      {"C:", false},                {"\\Orvel\\", false},
+      {"1:\\Orvel", false},          {"\\\\srv", false},
+      {"\\\\srv\\", false},          {"\\\\\\share", false},
+      {"\\\\.\\C:\\Orvel", false},     {"\\\\?\\C:\\Orvel", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsFullFolderPath(c.path), c.full) << c.path;
+}
+
 TEST(StagingFileNameTest, TildeBeforeTheFileNamePart) {
   struct Case {
     const char* in;

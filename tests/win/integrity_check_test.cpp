@@ -10,7 +10,7 @@
 #include "install/integrity_cng_win.h"
 #include "install/integrity_layout.h"
 #include "install/integrity_slot_win.h"
-#include "lang/text_lookup.h"
+#include "lang_fixture.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
 #include "sha256_vectors.h"
@@ -184,18 +184,28 @@ std::vector<std::string> MessagesOfCheckInstallerIntegrity(bool& passed) {
   return texts;
 }
 
-std::string Message(const char* key) { return test::Utf8FromCodePage(LangTextBlock(key), CP_ACP); }
+// With a language file whose two texts differ, so that each box shows which key it took.
+class CheckInstallerIntegrityTest : public test::LangTest {
+ protected:
+  void SetUp() override {
+    LangTest::SetUp();
+    Write("english.lng", test::LangFileText("English", "1033",
+                                            "[badinstaller]\r\nThis installer is damaged.\r\n\r\n"
+                                            "[verificationfail]\r\nThis installer cannot read itself.\r\n\r\n"));
+    ASSERT_TRUE(LoadLanguageFiles());
+  }
+};
 
-TEST(CheckInstallerIntegrityTest, AnUnsealedProgramShowsBadInstallerOnce) {
+TEST_F(CheckInstallerIntegrityTest, AnUnsealedProgramShowsBadInstallerOnce) {
   // This test program carries the slot but was never sealed, like a build that skipped the tool.
   ASSERT_TRUE(std::equal(kSealMarker.begin(), kSealMarker.end(), OrvelSealSlot.marker.begin()));
   bool passed = true;
   const std::vector<std::string> texts = MessagesOfCheckInstallerIntegrity(passed);
   EXPECT_FALSE(passed);
-  EXPECT_EQ(texts, std::vector<std::string>{Message("badinstaller")});
+  EXPECT_EQ(texts, std::vector<std::string>{"This installer is damaged."});
 }
 
-TEST(CheckInstallerIntegrityTest, AnOwnFileThatCannotBeOpenedShowsVerificationFailOnce) {
+TEST_F(CheckInstallerIntegrityTest, AnOwnFileThatCannotBeOpenedShowsVerificationFailOnce) {
   char path[MAX_PATH] = {};
   ASSERT_GT(::GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
   ScopedFileHandle held(::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -203,7 +213,7 @@ TEST(CheckInstallerIntegrityTest, AnOwnFileThatCannotBeOpenedShowsVerificationFa
   bool passed = true;
   const std::vector<std::string> texts = MessagesOfCheckInstallerIntegrity(passed);
   EXPECT_FALSE(passed);
-  EXPECT_EQ(texts, std::vector<std::string>{Message("verificationfail")});
+  EXPECT_EQ(texts, std::vector<std::string>{"This installer cannot read itself."});
 }
 
 }  // namespace

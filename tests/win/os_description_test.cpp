@@ -1,6 +1,7 @@
 // Naming the running Windows under Wine: the 64-bit flag and the registry view it
 // selects, and, in a copy of this program that Wine tells another Windows version,
-// that the console's "ver" is consulted exactly where Windows reports 6.2.
+// that the console's "ver" is consulted exactly where Windows reports 6.2, through
+// the system's own interpreter.
 #include "sys/os_description.h"
 #include "sys/os_description_win.h"
 
@@ -148,6 +149,13 @@ TEST(DescribeOperatingSystemTest, ConsoleVersionIsAskedOnlyWhereWindowsReportsSi
   ASSERT_GT(::GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
   const std::string probe = scratch.Path() + kProbeExe;
   ASSERT_TRUE(::CopyFileA(self, probe.c_str(), FALSE));
+  // "ComSpec" naming a program of the user's choice, as a per-user environment value
+  // puts it into every process the user starts: the console's "ver" must still come
+  // from the system's interpreter, and that program must never run.
+  const std::string planted = scratch.Path() + "planted.bat";
+  const std::string planted_trace = scratch.Path() + "planted_ran.txt";
+  test::WriteBytes(planted, "@echo ran>\"" + planted_trace + "\"\r\n");
+  ScopedEnvironmentVariable comspec("ComSpec", planted);
   const std::string product_name =
       RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
 
@@ -196,6 +204,7 @@ TEST(DescribeOperatingSystemTest, ConsoleVersionIsAskedOnlyWhereWindowsReportsSi
       EXPECT_EQ(report["access"], std::to_string(kAccess64));
     }
   }
+  EXPECT_FALSE(test::Exists(planted_trace));
 }
 
 }  // namespace

@@ -41,6 +41,34 @@ std::string ReadBytes(const std::string& path) {
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool MakeUnixLink(const std::string& link, const std::string& target) {
+  // Wine's own export; Windows has no Unix names.
+  using UnixNameFn = char*(CDECL*)(const WCHAR*);
+  const auto unix_name = reinterpret_cast<UnixNameFn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (unix_name == nullptr) return false;
+  const auto to_unix = [unix_name](const std::string& path) {
+    WCHAR wide[MAX_PATH] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char* name = unix_name(wide);
+    const std::string result = name != nullptr ? name : "";
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+  };
+  // Wine starts Unix programs too.
+  std::string command = "/bin/ln -s \"" + to_unix(target) + "\" \"" + to_unix(link) + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    return false;
+  ::CloseHandle(started.hThread);
+  ::CloseHandle(started.hProcess);
+  // Wine does not tell when a Unix program ends: wait for the link itself.
+  for (int wait = 0; wait < 100 && !Exists(link); ++wait) ::Sleep(50);
+  return Exists(link);
+}
+
 void RemoveTree(const std::string& path) {
   std::string folder = path;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();

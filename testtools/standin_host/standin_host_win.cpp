@@ -5,16 +5,18 @@
 // its message loop takes WM_QUIT, and writes what happened to a log, one line per
 // event, fields separated by tabs:
 //
-//   started  <command line>  <current directory>
+//   started  <command line>  <current directory>  <parent's executable name>
 //   holding  <package path>            (or: hold-failed <package path> <error>)
 //   ready
 //   wm_quit  <wParam>  <lParam>        (one line per WM_QUIT taken from the queue)
 //   released <package path>
 //   exited
 //
-// The log is the file named by the environment variable ORVEL_STANDIN_LOG, else
-// standin_host.log beside the program. Tests put it outside the installation, so
-// that it does not change the size the installer records.
+// The log is the file named by the environment variable ORVEL_STANDIN_LOG, else by
+// the value "Log" of HKCU\Software\Orvel tests\Stand-in (for a stand-in started by
+// the desktop shell, whose environment is not the test's), else standin_host.log
+// beside the program. Tests put it outside the installation, so that it does not
+// change the size the installer records.
 //
 // Options:
 //   --hold-package       keep vexa.3bs open (no sharing) until the program ends
@@ -24,6 +26,7 @@
 //                        (an Orvel that takes a while to close)
 //   --ready-event NAME   set this named event once mapping, window and file are set
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +37,7 @@ namespace {
 constexpr char kMappingName[] = "orvel_memfile";
 constexpr char kWindowClass[] = "TOrvelMainForm";
 constexpr char kPackageName[] = "vexa.3bs";
+constexpr char kLogSettingKey[] = "Software\\Orvel tests\\Stand-in";
 
 struct Options {
   bool hold_package = false;
@@ -74,7 +78,26 @@ std::string LogPath() {
   char path[MAX_PATH] = {};
   const DWORD length = ::GetEnvironmentVariableA("ORVEL_STANDIN_LOG", path, MAX_PATH);
   if (length > 0 && length < MAX_PATH) return std::string(path, length);
+  DWORD size = sizeof path;
+  if (::RegGetValueA(HKEY_CURRENT_USER, kLogSettingKey, "Log", RRF_RT_REG_SZ, nullptr, path, &size) == ERROR_SUCCESS)
+    return path;
   return OwnFolder() + "standin_host.log";
+}
+
+// The executable name of the process that started this one ("?" when it is gone).
+std::string ParentName() {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return "?";
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == ::GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  std::string name = "?";
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == parent) name = entry.szExeFile;
+  ::CloseHandle(snapshot);
+  return name;
 }
 
 // Appends one line. The file is opened for each line, so a test can read the log
@@ -144,7 +167,7 @@ int main(int argc, char** argv) {
 
   char current[MAX_PATH] = {};
   ::GetCurrentDirectoryA(MAX_PATH, current);
-  Log(std::string("started\t") + ::GetCommandLineA() + "\t" + current);
+  Log(std::string("started\t") + ::GetCommandLineA() + "\t" + current + "\t" + ParentName());
 
   HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64, kMappingName);
   HWND window = CreateMainWindow(::GetModuleHandleA(nullptr));
