@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/start_rules.h"
 #include "sys/os_description.h"
 #include "sys/random_generator.h"
@@ -38,7 +40,11 @@ void InitProgramState() {
 }
 
 void DoneProgramState() {
-  Program() = ProgramState();
+  // Back to the state before start-up, built in place: smaller than assigning a
+  // fresh copy member by member.
+  ProgramState& state = Program();
+  std::destroy_at(&state);
+  std::construct_at(&state);
 }
 
 void OpenUserKey() {

@@ -31,29 +31,23 @@ static_assert(sizeof kExitCodeMeanings / sizeof *kExitCodeMeanings == static_cas
 
 }  // namespace
 
-std::string LogLineText(const LogTime& time, std::string_view text) {
+std::string LogLineText(const LogTime& time, std::initializer_list<std::string_view> parts) {
+  const int fields[] = {time.year, time.month, time.day, time.hour, time.minute, time.second, time.millisecond};
+  static constexpr int kDigits[] = {4, 2, 2, 2, 2, 2, 3};
+  static constexpr char kAfter[] = "-- ::. ";
   std::string line;
-  line.reserve(26 + text.size());
-  AppendNumber(line, time.year, 4);
-  line += '-';
-  AppendNumber(line, time.month, 2);
-  line += '-';
-  AppendNumber(line, time.day, 2);
-  line += ' ';
-  AppendNumber(line, time.hour, 2);
-  line += ':';
-  AppendNumber(line, time.minute, 2);
-  line += ':';
-  AppendNumber(line, time.second, 2);
-  line += '.';
-  AppendNumber(line, time.millisecond, 3);
-  line += ' ';
+  for (int i = 0; i < 7; ++i) {
+    AppendNumber(line, fields[i], kDigits[i]);
+    line += kAfter[i];
+  }
   bool in_break = false;
-  for (char c : text) {
-    const bool is_break = c == '\r' || c == '\n';
-    if (!is_break) line += c;
-    else if (!in_break) line += ' ';
-    in_break = is_break;
+  for (std::string_view part : parts) {
+    for (char c : part) {
+      const bool is_break = c == '\r' || c == '\n';
+      if (!is_break) line += c;
+      else if (!in_break) line += ' ';
+      in_break = is_break;
+    }
   }
   line += "\r\n";
   return line;

@@ -3,6 +3,7 @@
 // other logs of the same machine.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,9 +16,9 @@ struct LogTime {
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
-// "2024-05-01 14:03:07.045 " + text + "\r\n". Every run of line breaks inside `text`
-// becomes one blank, so that each event stays on one line.
-std::string LogLineText(const LogTime& time, std::string_view text);
+// "2024-05-01 14:03:07.045 " + the parts joined + "\r\n". Every run of line breaks
+// inside a part becomes one blank, so that each event stays on one line.
+std::string LogLineText(const LogTime& time, std::initializer_list<std::string_view> parts);
 
 // "exit code 6: ..." with what the code tells a deployment tool.
 std::string ExitCodeLogText(ExitCode code);

@@ -67,7 +67,7 @@ void LogLine(std::initializer_list<std::string_view> parts) {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
   const std::string line = LogLineText(
-      LogTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds}, Joined(parts));
+      LogTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds}, parts);
   DWORD written = 0;
   ::WriteFile(LogFile.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
