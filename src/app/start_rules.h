@@ -1,6 +1,6 @@
 // Rules the installer applies at start-up, free of any Windows call: reading
-// arguments from the command line, taking out the log option, the ASCII lower-casing of the start mode, and the
-// user locales whose built-in messages are Russian.
+// arguments from the command line, taking out the log option, the ASCII lower-casing
+// of the start mode, and the user locales whose built-in messages are Russian.
 #pragma once
 
 #include <cstdint>
