@@ -1,13 +1,16 @@
-// The installer's entry: start-up of the units, one update run, shutdown. The exit
-// code tells a caller of a quiet update how it went (see exit_code.h).
+// The installer's main: start-up of the units, one update run, shutdown. The exit
+// code tells a caller of a quiet update how it went (see exit_code.h). The process
+// itself starts in runtime_shim_win.cpp, which calls InstallerMain.
 #include <windows.h>
 
 #include "app/program_state.h"
+#include "app/run_log.h"
+#include "app/run_log_text.h"
 #include "app/update_driver.h"
 #include "lang/language_files.h"
 #include "sys/system_library_win.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int InstallerMain() {
   // Before anything can load a DLL: an elevated process must never pick one up from
   // the folder it was started from (a Downloads folder, say).
   orvel::RestrictDllSearchToSystemFolder();
@@ -18,6 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   orvel::PackageFileName = "vexa.3bs";
   orvel::PackageVersion = 6;
   const orvel::ExitCode code = orvel::RunUpdate();
+  orvel::LogLine({orvel::ExitCodeLogText(code)});
 
   orvel::DoneLanguageFiles();
   orvel::DoneProgramState();

@@ -8,6 +8,7 @@
 
 #include "app/host_start_route.h"
 #include "app/program_state.h"
+#include "app/run_log.h"
 #include "sys/desktop_shell_win.h"
 #include "sys/path_rules.h"
 #include "sys/scoped_handle_win.h"
@@ -84,7 +85,12 @@ void StartHostApp() {
   const ComApartment com;
   const ProgramState& state = Program();
   const OrvelStarter starter{state.HostFolder, state.HostFolder + state.HostAppName + ".exe"};
-  StartAsSignedInUser(ProcessIsElevated(), starter);
+  const bool elevated = ProcessIsElevated();
+  const bool asked = StartAsSignedInUser(elevated, starter);
+  LogLine({!elevated ? "Orvel started directly: "
+           : asked   ? "Orvel started by the desktop shell: "
+                     : "Orvel not started, no desktop shell answered: ",
+           starter.executable});
 }
 
 }  // namespace orvel

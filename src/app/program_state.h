@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,10 +27,13 @@ struct ProgramState {
   std::string UninstallKeyPath;  // Software\Microsoft\Windows\CurrentVersion\Uninstall\ .
   bool UserIsAdmin = true;
   std::string VersionText;       // decimal text of the embedded package's version
+  std::string CommandLine;       // the command line without its /log=PATH arguments
+  std::optional<std::string> LogPath;  // PATH of /log=PATH, when the command line asks for a log
   std::string StartMode;         // first command-line argument, ASCII lower-cased
   std::uint32_t UserLcid = 0;
   bool RussianUi = false;        // built-in texts in Russian
   bool OsIs64Bit = false;
+  std::string OsDescription;     // e.g. "Windows 10 Pro 64-bit", for the log
   std::unique_ptr<RegistryAccess> SharedRegistry;
 
   // Folders found by FindInstallLocations; kept for the whole run.
@@ -48,7 +52,8 @@ struct ProgramState {
 ProgramState& Program();
 
 // Start-up: seeds the random generator, reads the user's locale and bitness, creates
-// SharedRegistry and reads the start mode from the command line.
+// SharedRegistry, takes the log option out of the command line and reads the start
+// mode from the rest.
 void InitProgramState();
 // Shutdown: closes the registry object and releases the strings.
 void DoneProgramState();

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/start_rules.h"
 #include "sys/os_description.h"
 #include "sys/random_generator.h"
@@ -29,13 +31,20 @@ void InitProgramState() {
 
   state.UserLcid = ::GetUserDefaultLCID();
   state.RussianUi = IsRussianUiLocale(state.UserLcid);
-  DescribeOperatingSystem();
+  state.OsDescription = DescribeOperatingSystem();
   state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(state.OsIs64Bit));
-  state.StartMode = AsciiLower(CommandLineArgument(::GetCommandLineA(), 1));
+  LogOptionSplit command_line = SplitLogOption(::GetCommandLineA());
+  state.CommandLine = std::move(command_line.arguments);
+  state.LogPath = std::move(command_line.log_path);
+  state.StartMode = AsciiLower(CommandLineArgument(state.CommandLine, 1));
 }
 
 void DoneProgramState() {
-  Program() = ProgramState();
+  // Back to the state before start-up, built in place: smaller than assigning a
+  // fresh copy member by member.
+  ProgramState& state = Program();
+  std::destroy_at(&state);
+  std::construct_at(&state);
 }
 
 void OpenUserKey() {

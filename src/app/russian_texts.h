@@ -60,4 +60,12 @@ inline constexpr std::string_view kOlderQuestionRu4 = "\364\340\351\353 \342\345
 //  на более старый версии 
 inline constexpr std::string_view kOlderQuestionRu5 = " \355\340 \341\356\353\345\345 \361\362\340\360\373\351 \342\345\360\361\350\350 ";
 
+// Then the log file's path, kLogFileFailedRu2, the Win32 error code and kLogFileFailedRu3.
+// Не удаётся записать журнал в файл 
+inline constexpr std::string_view kLogFileFailedRu1 = "\315\345 \363\344\340\270\362\361\377 \347\340\357\350\361\340\362\374 \346\363\360\355\340\353 \342 \364\340\351\353 ";
+//  (ошибка 
+inline constexpr std::string_view kLogFileFailedRu2 = " (\356\370\350\341\352\340 ";
+// ).\r\nОбновление продолжится без журнала.
+inline constexpr std::string_view kLogFileFailedRu3 = ").\r\n\316\341\355\356\342\353\345\355\350\345 \357\360\356\344\356\353\346\350\362\361\377 \341\345\347 \346\363\360\355\340\353\340.";
+
 }  // namespace orvel

@@ -3,24 +3,58 @@
 
 namespace orvel {
 
+namespace {
+
+// Reads the argument that starts at or after `pos` (blanks and control characters
+// skipped) into `argument`, quotes removed, and leaves `pos` just after it. False
+// when there is none.
+bool NextArgument(std::string_view command_line, std::size_t& pos, std::string& argument) {
+  const std::size_t end = command_line.size();
+  while (pos < end && static_cast<unsigned char>(command_line[pos]) <= ' ') ++pos;
+  if (pos >= end) return false;
+  argument.clear();
+  bool quoted = false;
+  while (pos < end && (quoted || static_cast<unsigned char>(command_line[pos]) > ' ')) {
+    if (command_line[pos] == '"') {
+      quoted = !quoted;
+    } else {
+      argument += command_line[pos];
+    }
+    ++pos;
+  }
+  return true;
+}
+
+constexpr std::string_view kLogOption = "/log=";
+
+}  // namespace
+
 std::string CommandLineArgument(std::string_view command_line, int index) {
   std::size_t pos = 0;
-  const std::size_t end = command_line.size();
-  for (int current = 0;; ++current) {
-    while (pos < end && static_cast<unsigned char>(command_line[pos]) <= ' ') ++pos;
-    if (pos >= end) return std::string();
-    std::string argument;
-    bool quoted = false;
-    while (pos < end && (quoted || static_cast<unsigned char>(command_line[pos]) > ' ')) {
-      if (command_line[pos] == '"') {
-        quoted = !quoted;
-      } else {
-        argument += command_line[pos];
-      }
-      ++pos;
-    }
+  std::string argument;
+  for (int current = 0; NextArgument(command_line, pos, argument); ++current) {
     if (current == index) return argument;
   }
+  return std::string();
+}
+
+LogOptionSplit SplitLogOption(std::string_view command_line) {
+  LogOptionSplit split;
+  std::size_t pos = 0;
+  std::size_t kept = 0;  // command_line[kept, start) still has to be copied
+  std::string argument;
+  for (int index = 0;; ++index) {
+    std::size_t start = pos;
+    while (start < command_line.size() && static_cast<unsigned char>(command_line[start]) <= ' ') ++start;
+    if (!NextArgument(command_line, pos, argument)) break;
+    if (index == 0 || AsciiLower(argument.substr(0, kLogOption.size())) != kLogOption) continue;
+    split.log_path = argument.substr(kLogOption.size());
+    split.arguments.append(command_line.substr(kept, start - kept));
+    split.arguments += ' ';
+    kept = pos;
+  }
+  split.arguments.append(command_line.substr(kept));
+  return split;
 }
 
 std::string AsciiLower(std::string_view text) {

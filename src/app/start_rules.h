@@ -1,9 +1,10 @@
 // Rules the installer applies at start-up, free of any Windows call: reading
-// arguments from the command line, the ASCII lower-casing of the start mode, and the
-// user locales whose built-in messages are Russian.
+// arguments from the command line, taking out the log option, the ASCII lower-casing
+// of the start mode, and the user locales whose built-in messages are Russian.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,20 @@ namespace orvel {
 // separated by blanks and control characters; double quotes group blanks into an
 // argument and are removed. Empty when there is no such argument.
 std::string CommandLineArgument(std::string_view command_line, int index);
+
+// A raw command line with its "/log=PATH" arguments taken out.
+struct LogOptionSplit {
+  // The command line without them (each replaced by a blank), so that the positional
+  // arguments ("modest", "runapp") are counted as if they had never been there.
+  std::string arguments;
+  // PATH of the last one (quotes removed, as for any argument); nullopt when the
+  // command line has none. "/log=" alone asks for a log with an empty path.
+  std::optional<std::string> log_path;
+};
+
+// Finds "/log=" (in any letter case) at the start of any argument but the program
+// itself, anywhere on the command line.
+LogOptionSplit SplitLogOption(std::string_view command_line);
 
 // The ASCII letters A..Z lower-cased; every other byte unchanged.
 std::string AsciiLower(std::string_view text);

@@ -5,6 +5,7 @@
 
 #include "app/host_link.h"
 #include "app/program_state.h"
+#include "app/run_log.h"
 #include "app/russian_texts.h"
 #include "app/start_rules.h"
 #include "install/integrity_check.h"
@@ -43,8 +44,10 @@ bool FileExists(const std::string& path) {
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption) {
-  return ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle,
-                         static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
+  const bool yes = ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle,
+                                   static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
+  LogLine({"question: ", text, " - answer: ", YesNo(yes)});
+  return yes;
 }
 
 void ShowRegistryError() { ShowFallbackError("No access to system registry", kRegistryErrorRu); }
@@ -90,6 +93,7 @@ bool ReadLastRunFolder() {
     if (ok && IsFullFolderPath(folder)) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
+      LogLine({"Orvel's folder from TheLastRunFolder: ", state.HostFolder});
     }
   }
   registry.CloseKey();
@@ -108,6 +112,8 @@ bool RecordInstallationSize() {
   const std::int32_t size = FolderSizeKiB(state.HostFolder);
   bool ok = true;
   if (size != -1) ok = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
+  LogLine({"EstimatedSize ", DecimalText(size),
+           size == -1 ? " KiB not written: no folder" : ok ? " KiB written" : " KiB not written"});
   registry.CloseKey();
   return ok;
 }
@@ -119,7 +125,9 @@ bool RecordInstallationSize() {
 // write has shown its own message.
 void OfferToStartOrvel(bool written) {
   if (QuietMode) {
-    if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
+    const bool run_app = AsciiLower(CommandLineArgument(Program().CommandLine, 2)) == kRunAppArgument;
+    LogLine({"quiet run, \"runapp\" given: ", YesNo(run_app)});
+    if (run_app) StartHostApp();
     return;
   }
   if (!written) return;
@@ -142,6 +150,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   state.HostAppName = "Orvel";
   state.UpdateTitle = std::string(kUpdateTitleRu);
   state.UpdateTitleEn = "Orvel update";
+  OpenRequestedLog();
 
   if (!find_locations()) return ExitCode::kRegistryError;
   if (!ReadLastRunFolder()) {
@@ -154,6 +163,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
     return ExitCode::kHostNotInstalled;
   }
   if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
+  LogLine({"user locale ", DecimalText(state.UserLcid), ", language file ", LangFileNames[CurrentLangIndex]});
   if (!state.UserIsAdmin) {
     ShowError(LangTextBlock("noright"));
     return ExitCode::kNoAdminRights;
@@ -174,6 +184,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
         return ExitCode::kPackageLocked;
       }
       InstalledVersion = ReadInstalledVersion(installed);
+      LogLine({"installed package version ", DecimalText(InstalledVersion), ", embedded ", state.VersionText});
       installed.Reset();
       if (PackageVersion < InstalledVersion &&
           !AskYesNo(LangTextBlockArgs("olderfilever", {PackageFileName}), LangText("soundquest")))
@@ -197,6 +208,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   }
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
                                           state.HostFolder + PackageFileName + "." + PackageExt, false);
+  LogLine({"package written: ", YesNo(written)});
 
   // A registry error here does not undo the write: report it and still finish, so
   // that Orvel is offered or started as after any update.

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/run_log.h"
 #include "install/integrity_cng_win.h"
 #include "install/integrity_layout.h"
 #include "lang/text_lookup.h"
@@ -105,6 +106,9 @@ IntegrityResult CheckFileIntegrity(const std::string& path) {
 bool CheckInstallerIntegrity() {
   const ScopedFileHandle file = OpenOwnExecutable();
   const IntegrityResult result = file ? CheckOpenFile(file.Get()) : IntegrityResult::kUnreadable;
+  LogLine({"integrity check: ", result == IntegrityResult::kIntact     ? "intact"
+                                : result == IntegrityResult::kMismatch ? "the installer is altered or damaged"
+                                                                       : "the installer cannot be read"});
   switch (result) {
     case IntegrityResult::kIntact:
       return true;

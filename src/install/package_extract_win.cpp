@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/program_state.h"
+#include "app/run_log.h"
 #include "app/russian_texts.h"
 #include "install/staging_name.h"
 #include "sys/console_text.h"
@@ -39,11 +40,15 @@ bool FindOwnResource(const std::string& name, const std::string& type, ResourceB
   return bytes.data != nullptr;
 }
 
-// Deletes a file we wrote ourselves, also when something made it read-only.
+// Deletes a file we wrote ourselves, also when something made it read-only. The
+// error code of the failure that led here stays the thread's last error.
 void DeleteOwnFile(const std::string& path) {
-  if (::DeleteFileA(path.c_str())) return;
-  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(path.c_str());
+  const DWORD error = ::GetLastError();
+  if (!::DeleteFileA(path.c_str())) {
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
+  }
+  ::SetLastError(error);
 }
 
 // Writes all of `bytes` to `file` and through to the disk.
@@ -134,7 +139,8 @@ bool MoveStagingOverTarget(const std::string& staging, const std::string& target
   // file system at hand would do.
   const DWORD attributes = ::GetFileAttributesA(target.c_str());
   const bool read_only = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-  if (!read_only && ::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (read_only) ::SetLastError(ERROR_ACCESS_DENIED);  // Windows' own answer
+  else if (::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
   DeleteOwnFile(staging);
   return false;
@@ -146,6 +152,7 @@ bool ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
 }
 
 bool ReportInstallFailure(const std::string& target) {
+  LogLine({"cannot write ", target, ": Win32 error ", DecimalText(::GetLastError())});
   ShowFallbackError("Can't install file " + target, std::string(kCantInstallFileRu) + target);
   return false;
 }

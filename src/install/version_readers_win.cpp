@@ -113,7 +113,8 @@ std::string StringInBlock(const std::string& block, const char* value, UINT leng
   const char* begin = block.data();
   const char* end = begin + block.size();
   const std::size_t limit = (value >= begin && value < end) ? static_cast<std::size_t>(end - value) : length;
-  return std::string(value, ::strnlen(value, limit));
+  const void* nul = std::memchr(value, 0, limit);
+  return std::string(value, nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - value) : limit);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "sys/console_text.h"
+#include "sys/environment_win.h"
 #include "sys/path_rules.h"
 #include "sys/random_generator.h"
 #include "sys/scoped_handle_win.h"
@@ -11,22 +12,6 @@
 namespace orvel {
 
 namespace {
-
-// An environment variable of any length; empty when it is not set.
-std::string EnvironmentText(const char* name) {
-  std::string value;
-  DWORD size = ::GetEnvironmentVariableA(name, nullptr, 0);
-  while (size > 0) {
-    value.assign(size, '\0');
-    const DWORD length = ::GetEnvironmentVariableA(name, value.data(), size);
-    if (length < size) {
-      value.resize(length);
-      return value;
-    }
-    size = length;  // it grew meanwhile
-  }
-  return std::string();
-}
 
 // The system's own command interpreter. Never the program that "ComSpec" names: the
 // user's environment must not choose what this elevated process runs.

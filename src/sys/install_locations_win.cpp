@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "app/program_state.h"
+#include "app/run_log.h"
 #include "app/russian_texts.h"
+#include "sys/environment_win.h"
 #include "sys/path_rules.h"
 
 namespace orvel {
@@ -92,8 +92,7 @@ bool FindInstallLocations() {
 
   state.UserIsAdmin = UserIsAnAdministrator();
 
-  const char* temp = std::getenv("Temp");
-  state.TempFolder = temp != nullptr ? temp : "";
+  state.TempFolder = EnvironmentText("Temp");
   EnsureTrailingBackslash(state.TempFolder);
 
   const bool machine_folders_read = WithKey(registry, HKEY_LOCAL_MACHINE, shell_folders_key, [&] {
@@ -146,12 +145,17 @@ bool FindInstallLocations() {
   };
   bool found = false;
   if (!read_host_folder(state.UninstallKeyPath + state.HostAppName, found)) return ReportRegistryError();
+  const char* origin = found ? "its uninstall entry" : "Program Files";
   if (!found) {
     const std::string wow64_key = Wow64KeyPath(state.UninstallKeyPath) + state.HostAppName;
     if (!read_host_folder(wow64_key, found)) return ReportRegistryError();
-    if (found) own.Wow64UninstallKeyPath = wow64_key;
+    if (found) {
+      own.Wow64UninstallKeyPath = wow64_key;
+      origin = "its WOW6432Node uninstall entry";
+    }
   }
   EnsureTrailingBackslash(state.HostFolder);
+  LogLine({"Orvel's folder from ", origin, ": ", state.HostFolder});
   return true;
 }
 

@@ -29,6 +29,35 @@ TEST(CommandLineArgumentTest, SplitsLikeTheWindowsStartupCode) {
   }
 }
 
+TEST(SplitLogOptionTest, TakesOutEveryLogArgumentAndKeepsTheLastPath) {
+  struct Case {
+    const char* line;
+    const char* arguments;
+    const char* log_path;  // nullptr: no log asked for
+  } cases[] = {
+      {"x.exe modest runapp", "x.exe modest runapp", nullptr},
+      {"x.exe modest runapp /log=C:\\logs\\orvel.log", "x.exe modest runapp  ", "C:\\logs\\orvel.log"},
+      {"x.exe /LOG=a.log modest runapp", "x.exe   modest runapp", "a.log"},
+      {"x.exe \"/Log=C:\\My Logs\\u.log\" modest", "x.exe   modest", "C:\\My Logs\\u.log"},
+      {"x.exe /log=\"C:\\My Logs\\u.log\" modest", "x.exe   modest", "C:\\My Logs\\u.log"},
+      {"x.exe /log=first modest /log=second", "x.exe   modest  ", "second"},
+      {"x.exe /log= modest", "x.exe   modest", ""},
+      // Not the option: another word, a missing "=", and the program itself.
+      {"x.exe /logfile=a modest", "x.exe /logfile=a modest", nullptr},
+      {"x.exe /log modest", "x.exe /log modest", nullptr},
+      {"/log=x.exe modest", "/log=x.exe modest", nullptr},
+  };
+  for (const Case& c : cases) {
+    const LogOptionSplit split = SplitLogOption(c.line);
+    EXPECT_EQ(split.arguments, c.arguments) << c.line;
+    EXPECT_EQ(split.log_path.value_or("(none)"), c.log_path != nullptr ? c.log_path : "(none)") << c.line;
+  }
+  // What the start mode and "runapp" are then read from.
+  const LogOptionSplit split = SplitLogOption("x.exe /log=a.log MODEST \"/log=b c\" runapp");
+  EXPECT_EQ(CommandLineArgument(split.arguments, 1), "MODEST");
+  EXPECT_EQ(CommandLineArgument(split.arguments, 2), "runapp");
+}
+
 TEST(AsciiLowerTest, LowersOnlyAsciiLetters) {
   EXPECT_EQ(AsciiLower("MoDeSt"), "modest");
   EXPECT_EQ(AsciiLower("RUNAPP-1_Z@[`"), "runapp-1_z@[`");

@@ -21,6 +21,7 @@ namespace orvel::test {
 enum class MessageIcon { kNone, kError, kQuestion, kWarning, kInformation, kOther };
 
 struct SeenDialog {
+  HWND window = nullptr;             // valid until the box is answered
   DWORD process_id = 0;
   std::string caption;               // UTF-8
   std::string text;                  // UTF-8, the message itself

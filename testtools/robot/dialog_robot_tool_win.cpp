@@ -1,11 +1,13 @@
 // dialog_robot.exe: runs a program, answers its message boxes and reports them.
 //
-//   dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] -- PROGRAM [ARGS...]
+//   dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] [--pictures PREFIX]
+//                    -- PROGRAM [ARGS...]
 //
 // Starts PROGRAM with ARGS, answers its message boxes in turn with the given answers
 // (yes, no, ok, cancel; once they are used up: No where there is one, else OK),
 // prints every box as UTF-8 (caption, text, icon, buttons, the answer given), waits
-// for the program and prints its exit code. The robot's own exit code is the
+// for the program and prints its exit code. With --pictures, box N is also saved,
+// as the screen shows it, to PREFIX-N.bmp (scripts/screenshots.sh uses that). The robot's own exit code is the
 // program's; 124 when the program had to be stopped after the time-out, 125 on a
 // wrong command line, 127 when the program could not be started.
 #include <windows.h>
@@ -25,6 +27,7 @@ constexpr int kTimedOut = 124;
 constexpr int kUsageError = 125;
 constexpr int kCannotStart = 127;
 constexpr DWORD kDefaultTimeoutSeconds = 120;
+constexpr DWORD kPaintWaitMs = 500;
 
 void Print(const std::string& text) {
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
@@ -115,8 +118,53 @@ std::string Describe(const SeenDialog& box, std::size_t number) {
 }
 
 int Usage() {
-  PrintError("usage: dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] -- PROGRAM [ARGS...]");
+  PrintError(
+      "usage: dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] [--pictures PREFIX] -- PROGRAM [ARGS...]");
   return kUsageError;
+}
+
+// Saves what the screen shows of `window` as a 24-bit bitmap file.
+bool SaveWindowPicture(HWND window, const std::string& path) {
+  RECT rect = {};
+  if (!::GetWindowRect(window, &rect)) return false;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  ::SelectObject(memory, old);
+
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  std::string pixels(stride * static_cast<DWORD>(height), '\0');
+  const bool read = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height;
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  if (!read) return false;
+
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  HANDLE out = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(out, &file, sizeof file, &written, nullptr) &&
+                  ::WriteFile(out, &info, sizeof info, &written, nullptr) &&
+                  ::WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+  ::CloseHandle(out);
+  return ok;
 }
 
 }  // namespace
@@ -124,6 +172,7 @@ int Usage() {
 int main(int argc, char** argv) {
   std::vector<int> answers;
   DWORD timeout_seconds = kDefaultTimeoutSeconds;
+  std::string pictures;
   int first = 1;
   for (; first < argc; ++first) {
     const std::string arg = argv[first];
@@ -133,6 +182,8 @@ int main(int argc, char** argv) {
     }
     if (arg == "--answers" && first + 1 < argc) {
       if (!ParseAnswers(argv[++first], answers)) return Usage();
+    } else if (arg == "--pictures" && first + 1 < argc) {
+      pictures = argv[++first];
     } else if (arg == "--timeout" && first + 1 < argc) {
       timeout_seconds = static_cast<DWORD>(std::strtoul(argv[++first], nullptr, 10));
     } else {
@@ -156,6 +207,14 @@ int main(int argc, char** argv) {
   int exit_code = 0;
   {
     DialogRobot robot(process.dwProcessId, answers);
+    int picture = 0;
+    if (!pictures.empty()) {
+      robot.SetBeforeAnswer([&](const SeenDialog& box) {
+        ::Sleep(kPaintWaitMs);  // a box that was just found may not be fully painted yet
+        const std::string path = pictures + "-" + std::to_string(++picture) + ".bmp";
+        if (!SaveWindowPicture(box.window, path)) PrintError("cannot save " + path);
+      });
+    }
     ::ResumeThread(process.hThread);
     const DWORD waited = ::WaitForSingleObject(process.hProcess, timeout_seconds * 1000);
     if (waited != WAIT_OBJECT_0) {

@@ -288,6 +288,7 @@ void DialogRobot::Handle(HWND dialog) {
   if (controls.buttons.empty()) return;  // not filled in yet: look again next round
 
   SeenDialog seen;
+  seen.window = dialog;
   ::GetWindowThreadProcessId(dialog, &seen.process_id);
   seen.caption = WindowTextUtf8(dialog);
   seen.icon = IconKind(controls.icon);

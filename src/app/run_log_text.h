@@ -1,0 +1,26 @@
+// The text of the installer's log (/log=PATH): one line per event, the local time to
+// the millisecond first, so that an administrator can follow a run and set it beside
+// other logs of the same machine.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "app/exit_code.h"
+
+namespace orvel {
+
+struct LogTime {
+  int year = 0, month = 0, day = 0;
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// "2024-05-01 14:03:07.045 " + the parts joined + "\r\n". Every run of line breaks
+// inside a part becomes one blank, so that each event stays on one line.
+std::string LogLineText(const LogTime& time, std::initializer_list<std::string_view> parts);
+
+// "exit code 6: ..." with what the code tells a deployment tool.
+std::string ExitCodeLogText(ExitCode code);
+
+}  // namespace orvel
