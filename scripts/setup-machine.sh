@@ -17,7 +17,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   # wine32 is an i386 package: the architecture must be known before the update.
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  grep -qx i386 <<<"$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
