@@ -6,6 +6,7 @@
 #include "app/program_state.h"
 #include "app/update_driver.h"
 #include "lang/language_files.h"
+#include "package_identity.h"
 #include "sys/system_library_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -17,9 +18,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The shell may start Orvel through COM-based handlers.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
-  orvel::PackageKey = "starmoths";
-  orvel::PackageFileName = "vexa.3bs";
-  orvel::PackageVersion = 6;
+  // The package's identity comes from the build, which checked the package against it.
+  orvel::PackageKey = ORVEL_PACKAGE_KEY;
+  orvel::PackageFileName = ORVEL_PACKAGE_FILE_NAME;
+  orvel::PackageVersion = ORVEL_PACKAGE_VERSION;
   const orvel::ExitCode code = orvel::RunUpdate();
 
   if (SUCCEEDED(com)) ::CoUninitialize();

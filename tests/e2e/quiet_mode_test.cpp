@@ -17,7 +17,7 @@ class QuietModeTest : public UpdateTest, public ::testing::WithParamInterface<Qu
 TEST_P(QuietModeTest, WritesWithoutAQuestion) {
   const QuietCase& c = GetParam();
   // Even over a newer package: quiet mode asks nothing.
-  Orvel().WritePackage(PackageOfVersion(7));
+  Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 1));
 
   const InstallerRun run = Run(c.args);
 
