@@ -2,7 +2,8 @@
 # Prints the project's figures: the installers' size beside their package, and every
 # benchmark program: the portable ones from an optimised host build (the "bench"
 # preset, built here), the Windows ones from the win64 build under Wine. Build the
-# win32 and win64 presets first (scripts/run-tests.sh does).
+# win32 and win64 presets first (scripts/run-tests.sh does). Exits non-zero when a
+# benchmark fails, after running the others.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -17,10 +18,20 @@ for arch in win32 win64; do
 done
 
 cmake --preset bench >/dev/null && cmake --build --preset bench >/dev/null || { echo "bench build failed"; exit 1; }
+failed=()
+run() {  # run NAME COMMAND...
+  local name=$1
+  shift
+  echo "== $name"
+  "$@" || failed+=("$name")
+}
 for bench in build/bench/bench/*_bench; do
-  [ -x "$bench" ] && { echo "== $(basename "$bench")"; "$bench"; }
+  [ -x "$bench" ] && run "$(basename "$bench")" "$bench"
 done
 for bench in build/win64/bench/*_bench_win.exe; do
-  [ -f "$bench" ] && { echo "== $(basename "$bench")"; scripts/wine-run.sh "$bench"; }
+  [ -f "$bench" ] && run "$(basename "$bench")" scripts/wine-run.sh "$bench"
 done
-exit 0
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi

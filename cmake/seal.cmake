@@ -2,8 +2,6 @@
 # (tools/seal) writes the digest into the slot, so each build (win64 and win32) gives
 # a sealed file. An unsealed file fails the installer's own integrity check.
 set(ORVEL_SEAL_TOOL ${CMAKE_BINARY_DIR}/host-tools/seal/orvel_seal)
-# The host tools' build was configured before tools/seal existed in older trees.
-ExternalProject_Add_StepDependencies(orvel_host_tools configure ${CMAKE_SOURCE_DIR}/tools/seal/CMakeLists.txt)
 
 # No code refers to the slot (the check reads it from the file): name it to the
 # linker, so that its object is taken from orvel_core and --gc-sections keeps it.

@@ -3,7 +3,6 @@
 enable_language(RC)
 include(ExternalProject)
 
-add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
 # Sized for the 64 KiB the installer may add to its package: no exceptions or RTTI,
 # little inlining, unused sections dropped.
 set(ORVEL_PRODUCT_FLAGS -Os -finline-limit=8 -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections
@@ -18,8 +17,11 @@ else()
   # Without exceptions, 32-bit unwind tables serve nothing but a debugger.
   list(APPEND ORVEL_PRODUCT_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
 endif()
-# Everything runs from a bare Wine prefix: no MinGW runtime DLLs beside the programs.
-add_link_options(-static)
+# What every Windows program of this build takes: the Windows 7 API, and (as
+# everything runs from a bare Wine prefix) no MinGW runtime DLLs beside the program.
+add_library(orvel_windows INTERFACE)
+target_compile_definitions(orvel_windows INTERFACE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+target_link_options(orvel_windows INTERFACE -static)
 
 # Build tools run on the build machine, so they are built with the host compiler.
 ExternalProject_Add(orvel_host_tools
@@ -29,18 +31,29 @@ ExternalProject_Add(orvel_host_tools
              -DCMAKE_CXX_COMPILER=c++ -DCMAKE_C_COMPILER=cc
              -DORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR}
   INSTALL_COMMAND ""
-  BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/orvel_package ${CMAKE_BINARY_DIR}/host-tools/seal/orvel_seal)
+# The host tools are rebuilt when their sources or the portable units change, and
+# only then.
+file(GLOB_RECURSE ORVEL_HOST_TOOL_INPUTS CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/tools/* ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cpp)
+list(FILTER ORVEL_HOST_TOOL_INPUTS EXCLUDE REGEX "_win\\.(h|cpp)$")
+ExternalProject_Add_StepDependencies(orvel_host_tools build ${ORVEL_HOST_TOOL_INPUTS}
+                                     ${CMAKE_SOURCE_DIR}/cmake/portable.cmake)
 set(ORVEL_PACKAGE_TOOL ${CMAKE_BINARY_DIR}/host-tools/orvel_package)
 
 # All product units but the entry: shared by the installer and the Windows tests, so
 # that the tests exercise the very objects that ship.
-add_library(orvel_core STATIC ${ORVEL_SOURCES})
+file(GLOB ORVEL_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.cpp)
+set(ORVEL_ENTRY_SOURCES
+    ${CMAKE_SOURCE_DIR}/src/app/entry_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/runtime_shim_win.cpp)
+list(REMOVE_ITEM ORVEL_CORE_SOURCES ${ORVEL_ENTRY_SOURCES})
+add_library(orvel_core STATIC ${ORVEL_CORE_SOURCES})
 target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(orvel_core PRIVATE ${ORVEL_PRODUCT_FLAGS})
 # version.dll, comctl32.dll and bcrypt.dll are not loaded at start-up: they are loaded from the
 # system folder on first use, so that a planted copy beside the installer is ignored.
-target_link_libraries(orvel_core PUBLIC shell32 user32 gdi32 advapi32 ole32)
+target_link_libraries(orvel_core PUBLIC orvel_windows shell32 user32 gdi32 advapi32 ole32)
 # Link-time optimisation trims about a fifth of the installer's own code.
 set_property(TARGET orvel_core PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 

@@ -11,6 +11,7 @@ struct QuietCase {
   std::vector<std::string> args;
   bool starts_orvel;
 };
+void PrintTo(const QuietCase& c, std::ostream* out) { *out << c.name; }
 
 class QuietModeTest : public UpdateTest, public ::testing::WithParamInterface<QuietCase> {};
 

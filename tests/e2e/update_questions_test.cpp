@@ -69,6 +69,7 @@ struct DeclineCase {
   std::vector<int> answers;
   int boxes;  // how many of Q1 (when the installed package is newer) and Q2 come
 };
+void PrintTo(const DeclineCase& c, std::ostream* out) { *out << c.name; }
 
 class DeclineTest : public UpdateTest, public ::testing::WithParamInterface<DeclineCase> {};
 
@@ -105,6 +106,7 @@ struct InstalledCase {
   std::string bytes;
   bool asks_older;
 };
+void PrintTo(const InstalledCase& c, std::ostream* out) { *out << c.name; }
 
 class InstalledPackageTest : public UpdateTest, public ::testing::WithParamInterface<InstalledCase> {};
 

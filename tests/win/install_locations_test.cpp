@@ -135,6 +135,7 @@ struct RegistryErrorCase {
   const char* key;
   const char* value;
 };
+void PrintTo(const RegistryErrorCase& c, std::ostream* out) { *out << c.name; }
 
 class InstallLocationsErrorTest : public InstallLocationsTest,
                                   public ::testing::WithParamInterface<RegistryErrorCase> {};

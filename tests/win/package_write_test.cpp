@@ -61,6 +61,7 @@ struct FailureCase {
   bool locked_target;
   bool missing_folder;
 };
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 class PackageWriteFailureTest : public PackageWriteTest,
                                 public ::testing::WithParamInterface<FailureCase> {};
