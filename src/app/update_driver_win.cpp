@@ -47,7 +47,12 @@ bool AskYesNo(const std::string& text, const std::string& caption) {
                          static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
 }
 
-void ShowRegistryError() { ShowFallbackError("No access to system registry", kRegistryErrorRu); }
+// The one report of a registry failure of the run; the failing call's code stays
+// the thread's last error.
+void ShowRegistryError(WinResult failure) {
+  ShowFallbackError("No access to system registry", kRegistryErrorRu);
+  ::SetLastError(failure.Code());
+}
 
 // How a run that came as far as writing ends: a failed write outweighs a registry
 // error after it, since the installed package is then unchanged.
@@ -75,39 +80,43 @@ std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
   return InstalledPackageVersion(std::string_view(header, read), Is3bsPackage);
 }
 
-// The folder of the last run of Orvel, which wins over the uninstall entry. False on
+// The folder of the last run of Orvel, which wins over the uninstall entry. Fails on
 // a registry error.
-bool ReadLastRunFolder() {
+WinResult ReadLastRunFolder() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
   OpenUserKey();
-  bool ok = true;
+  WinResult result;
   if (registry.ValueExists("TheLastRunFolder")) {
     std::string folder;
-    ok = registry.ReadString("TheLastRunFolder", folder);
-    if (ok) {
+    result = registry.ReadString("TheLastRunFolder", folder);
+    if (result) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
     }
   }
   registry.CloseKey();
-  return ok;
+  return result;
 }
 
 // Records the installation's size in Orvel's uninstall entry: the entry in the 32-bit
 // view when that is where Orvel was found, else the native one (created if missing).
-// False on a registry error.
-bool RecordInstallationSize() {
+// Fails on a registry error.
+WinResult RecordInstallationSize() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
   const std::string& wow64_key = Locations().Wow64UninstallKeyPath;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  registry.OpenKey(wow64_key.empty() ? state.UninstallKeyPath + state.HostAppName : wow64_key, true);
+  WinResult result = registry.OpenKey(wow64_key.empty() ? state.UninstallKeyPath + state.HostAppName : wow64_key,
+                                      KeyOpening::kCreateIfMissing);
   const std::int32_t size = FolderSizeKiB(state.HostFolder);
-  bool ok = true;
-  if (size != -1) ok = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
+  if (size == -1) {
+    result = WinResult();  // no folder, no size to record
+  } else if (result) {
+    result = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
+  }
   registry.CloseKey();
-  return ok;
+  return result;
 }
 
 }  // namespace
@@ -125,8 +134,8 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   state.UpdateTitleEn = "Orvel update";
 
   if (!find_locations()) return ExitCode::kRegistryError;
-  if (!ReadLastRunFolder()) {
-    ShowRegistryError();
+  if (const WinResult read = ReadLastRunFolder(); !read) {
+    ShowRegistryError(read);
     return ExitCode::kRegistryError;
   }
 
@@ -176,13 +185,15 @@ ExitCode RunUpdate(LocationFinder find_locations) {
     PackageFileName.erase(PackageFileName.find(PackageExt));
     PackageExt.erase(0, 1);
   }
+  // The run has compared versions and asked already: the extraction's own comparing
+  // mode stays off.
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
-                                          state.HostFolder + PackageFileName + "." + PackageExt, false);
+                                          state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode);
 
   // A registry error here does not undo the write: report it and still finish, so
   // that Orvel is offered or started as after any update.
-  const bool size_recorded = RecordInstallationSize();
-  if (!size_recorded) ShowRegistryError();
+  const WinResult size_recorded = RecordInstallationSize();
+  if (!size_recorded) ShowRegistryError(size_recorded);
 
   if (QuietMode) {
     if (AsciiLower(CommandLineArgument(::GetCommandLineA(), 2)) == kRunAppArgument) StartHostApp();
@@ -192,7 +203,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
         "installdone", {caption + " (" + LangText(PackageKey) + " " + state.VersionText + ")"});
     if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
   }
-  return EndingCode(written, size_recorded);
+  return EndingCode(written, size_recorded.Succeeded());
 }
 
 }  // namespace orvel

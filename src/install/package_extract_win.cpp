@@ -13,6 +13,7 @@
 #include "lang/text_lookup.h"
 #include "sys/decimal_text.h"
 #include "sys/scoped_handle_win.h"
+#include "sys/win_result_win.h"
 #include "ui/progress_window.h"
 
 namespace orvel {
@@ -26,15 +27,15 @@ struct ResourceBytes {
   DWORD size = 0;
 };
 
-bool FindOwnResource(const std::string& name, const std::string& type, ResourceBytes& bytes) {
+WinResult FindOwnResource(const std::string& name, const std::string& type, ResourceBytes& bytes) {
   HMODULE module = ::GetModuleHandleA(nullptr);
   HRSRC info = ::FindResourceA(module, name.c_str(), type.c_str());
-  if (info == nullptr) return false;
+  if (info == nullptr) return WinResult::LastError();
   HGLOBAL loaded = ::LoadResource(module, info);
-  if (loaded == nullptr) return false;
+  if (loaded == nullptr) return WinResult::LastError();
   bytes.data = static_cast<const char*>(::LockResource(loaded));
   bytes.size = ::SizeofResource(module, info);
-  return bytes.data != nullptr;
+  return bytes.data != nullptr ? WinResult() : WinResult::Failure(ERROR_RESOURCE_DATA_NOT_FOUND);
 }
 
 // Deletes a file we wrote ourselves, also when something made it read-only.
@@ -45,19 +46,19 @@ void DeleteOwnFile(const std::string& path) {
 }
 
 // Creates (or truncates) `path` and writes all of `bytes` through to the disk.
-bool WriteWholeFile(const std::string& path, const ResourceBytes& bytes) {
+WinResult WriteWholeFile(const std::string& path, const ResourceBytes& bytes) {
   ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (!file) return WinResult::LastError();
   DWORD offset = 0;
   while (offset < bytes.size) {
     DWORD written = 0;
-    if (!::WriteFile(file.Get(), bytes.data + offset, bytes.size - offset, &written, nullptr) ||
-        written == 0)
-      return false;
+    if (!::WriteFile(file.Get(), bytes.data + offset, bytes.size - offset, &written, nullptr))
+      return WinResult::LastError();
+    if (written == 0) return WinResult::Failure(ERROR_WRITE_FAULT);
     offset += written;
   }
-  return ::FlushFileBuffers(file.Get()) != FALSE;
+  return ::FlushFileBuffers(file.Get()) ? WinResult() : WinResult::LastError();
 }
 
 bool FileExists(const std::string& path) {
@@ -67,35 +68,42 @@ bool FileExists(const std::string& path) {
 
 // Writes `bytes` under the staging name beside `target`. On failure nothing is left
 // under that name.
-bool WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
+WinResult WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
   // A staging file left by an interrupted run would block the create.
   if (::GetFileAttributesA(staging.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteOwnFile(staging);
-  if (WriteWholeFile(staging, bytes)) return true;
-  DeleteOwnFile(staging);
-  return false;
+  const WinResult written = WriteWholeFile(staging, bytes);
+  if (!written) DeleteOwnFile(staging);
+  return written;
 }
 
 // Moves the staging file over the target in one step, so the target is at every
 // moment either the old file or the new one. On failure the staging file is gone and
 // the target untouched.
-bool MoveStagingOverTarget(const std::string& staging, const std::string& target) {
+WinResult MoveStagingOverTarget(const std::string& staging, const std::string& target) {
   // Windows refuses to replace a read-only file; refuse it here too, whatever the
   // file system at hand would do.
   const DWORD attributes = ::GetFileAttributesA(target.c_str());
-  const bool read_only = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-  if (!read_only && ::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
-  DeleteOwnFile(staging);
-  return false;
+  WinResult moved = WinResult::Failure(ERROR_ACCESS_DENIED);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) {
+    moved = ::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                ? WinResult()
+                : WinResult::LastError();
+  }
+  if (!moved) DeleteOwnFile(staging);
+  return moved;
 }
 
-bool ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
+WinResult ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
   const std::string staging = StagingFileName(target);
-  return WriteStagingFile(staging, bytes) && MoveStagingOverTarget(staging, target);
+  const WinResult written = WriteStagingFile(staging, bytes);
+  return written ? MoveStagingOverTarget(staging, target) : written;
 }
 
-bool ReportInstallFailure(const std::string& target) {
+// The one report of a failed write; the failing call's code stays the thread's last
+// error for the caller.
+bool ReportInstallFailure(const std::string& target, WinResult failure) {
   ShowFallbackError("Can't install file " + target, std::string(kCantInstallFileRu) + target);
+  ::SetLastError(failure.Code());
   return false;
 }
 
@@ -145,7 +153,7 @@ bool UserAllowsOlderFile(const std::string& target, const VersionComparison& ver
   int answer;
   if (CurrentLangIndex >= 0) {
     // The language text names only the file; its own words carry no version numbers.
-    answer = ::MessageBoxExA(nullptr, LangTextBlockArgs("olderfilever", {target}, false).c_str(),
+    answer = ::MessageBoxExA(nullptr, LangTextBlockArgs("olderfilever", {target}).c_str(),
                              LangText("soundquest").c_str(), kQuestionStyle, static_cast<WORD>(LanguageId & 0xffff));
   } else if (Program().RussianUi) {
     const std::string caption(kOlderQuestionCaptionRu);
@@ -164,18 +172,23 @@ bool UserAllowsOlderFile(const std::string& target, const VersionComparison& ver
 // The comparing mode for an installed file of a compared kind.
 bool ReplaceUnlessNewerInstalled(const std::string& kind, const std::string& target, const ResourceBytes& bytes) {
   const std::string staging = StagingFileName(target);
-  if (!WriteStagingFile(staging, bytes)) return ReportInstallFailure(target);
+  if (const WinResult written = WriteStagingFile(staging, bytes); !written)
+    return ReportInstallFailure(target, written);
   const VersionComparison versions = CompareVersions(kind, staging, target);
   if (versions.older) {
     // The question must not hide behind the topmost progress window.
     HideProgressWindow();
     const bool allowed = UserAllowsOlderFile(target, versions);
     if (!allowed) DeleteOwnFile(staging);
-    if (allowed && !MoveStagingOverTarget(staging, target)) return ReportInstallFailure(target);
+    if (allowed) {
+      if (const WinResult moved = MoveStagingOverTarget(staging, target); !moved)
+        return ReportInstallFailure(target, moved);
+    }
     ShowProgressWindow(std::string(), std::string());
     return true;
   }
-  if (!MoveStagingOverTarget(staging, target)) return ReportInstallFailure(target);
+  if (const WinResult moved = MoveStagingOverTarget(staging, target); !moved)
+    return ReportInstallFailure(target, moved);
   return true;
 }
 
@@ -185,10 +198,12 @@ bool InstallPackageFile(const std::string& resource_name, const std::string& fil
                         const std::string& target_path, bool AskIfOlder) {
   ResourceBytes bytes;
   // A resource that cannot be found leaves the target as it was.
-  if (!FindOwnResource(resource_name, file_kind, bytes)) return ReportInstallFailure(target_path);
+  if (const WinResult found = FindOwnResource(resource_name, file_kind, bytes); !found)
+    return ReportInstallFailure(target_path, found);
   if (AskIfOlder && FileExists(target_path) && IsComparedKind(file_kind))
     return ReplaceUnlessNewerInstalled(file_kind, target_path, bytes);
-  if (!ReplaceFileWith(target_path, bytes)) return ReportInstallFailure(target_path);
+  if (const WinResult replaced = ReplaceFileWith(target_path, bytes); !replaced)
+    return ReportInstallFailure(target_path, replaced);
   return true;
 }
 
