@@ -4,7 +4,8 @@
 # preset, built here; the Windows ones from the win64 build under Wine), and the
 # update benchmark: the installers' quiet and interactive update beside the floor and
 # an NSIS peer (bench/update). Build the win32 and win64 presets first
-# (scripts/run-tests.sh does).
+# (scripts/run-tests.sh does). Exits non-zero when a benchmark fails, after running
+# the others.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -19,12 +20,21 @@ for arch in win32 win64; do
 done
 
 cmake --preset bench >/dev/null && cmake --build --preset bench >/dev/null || { echo "bench build failed"; exit 1; }
+failed=()
+run() {  # run NAME COMMAND...
+  local name=$1
+  shift
+  echo "== $name"
+  "$@" || failed+=("$name")
+}
 for bench in build/bench/bench/*_bench; do
-  [ -x "$bench" ] && { echo "== $(basename "$bench")"; "$bench"; }
+  [ -x "$bench" ] && run "$(basename "$bench")" "$bench"
 done
 for bench in build/win64/bench/*_bench_win.exe; do
-  [ -f "$bench" ] && { echo "== $(basename "$bench")"; scripts/wine-run.sh "$bench"; }
+  [ -f "$bench" ] && run "$(basename "$bench")" scripts/wine-run.sh "$bench"
 done
-echo "== update benchmark"
-bench/update/update_bench.sh
-exit 0
+run "update benchmark" bench/update/update_bench.sh
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi

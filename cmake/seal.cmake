@@ -1,9 +1,7 @@
-# The installer's seal: after every link of OrvelUpdate.exe the host tool orvel_seal
+# The installer's seal: after every link of an installer the host tool orvel_seal
 # (tools/seal) writes the digest into the slot, so each build (win64 and win32) gives
 # a sealed file. An unsealed file fails the installer's own integrity check.
 set(ORVEL_SEAL_TOOL ${CMAKE_BINARY_DIR}/host-tools/seal/orvel_seal)
-# The host tools' build was configured before tools/seal existed in older trees.
-ExternalProject_Add_StepDependencies(orvel_host_tools configure ${CMAKE_SOURCE_DIR}/tools/seal/CMakeLists.txt)
 
 # No code refers to the slot (the check reads it from the file): name it to the
 # linker, so that its object is taken from orvel_core and --gc-sections keeps it.
@@ -12,13 +10,16 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 else()
   set(ORVEL_SEAL_SLOT_SYMBOL OrvelSealSlot)
 endif()
-target_link_options(OrvelUpdate PRIVATE -Wl,--undefined=${ORVEL_SEAL_SLOT_SYMBOL})
 
-add_dependencies(OrvelUpdate orvel_host_tools)
-add_custom_command(TARGET OrvelUpdate POST_BUILD
-  COMMAND ${ORVEL_SEAL_TOOL} seal $<TARGET_FILE:OrvelUpdate>
-  COMMENT "Sealing OrvelUpdate.exe"
-  VERBATIM)
+# Seals the installer `target` after every link.
+function(orvel_seal_installer target)
+  target_link_options(${target} PRIVATE -Wl,--undefined=${ORVEL_SEAL_SLOT_SYMBOL})
+  add_dependencies(${target} orvel_host_tools)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${ORVEL_SEAL_TOOL} seal $<TARGET_FILE:${target}>
+    COMMENT "Sealing ${target}"
+    VERBATIM)
+endfunction()
 
 if(ORVEL_BUILD_TESTS)
   # A console program that runs the installer's check on the files it is given, for

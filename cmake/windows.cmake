@@ -3,7 +3,6 @@
 enable_language(RC)
 include(ExternalProject)
 
-add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
 # Sized for the 64 KiB the installer may add to its package: no exceptions or RTTI,
 # little inlining, unused sections dropped.
 set(ORVEL_PRODUCT_FLAGS -Os -finline-limit=8 -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections
@@ -40,8 +39,11 @@ list(APPEND ORVEL_PRODUCT_LINK -Wl,-e,${ORVEL_SYMBOL_PREFIX}OrvelStart)
 foreach(function memcpy memmove memset memcmp memchr strlen)
   list(APPEND ORVEL_PRODUCT_LINK -Wl,--undefined=${ORVEL_SYMBOL_PREFIX}${function})
 endforeach()
-# Everything runs from a bare Wine prefix: no MinGW runtime DLLs beside the programs.
-add_link_options(-static)
+# What every Windows program of this build takes: the Windows 7 API, and (as
+# everything runs from a bare Wine prefix) no MinGW runtime DLLs beside the program.
+add_library(orvel_windows INTERFACE)
+target_compile_definitions(orvel_windows INTERFACE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+target_link_options(orvel_windows INTERFACE -static)
 
 # Build tools run on the build machine, so they are built with the host compiler.
 ExternalProject_Add(orvel_host_tools
@@ -51,62 +53,109 @@ ExternalProject_Add(orvel_host_tools
              -DCMAKE_CXX_COMPILER=c++ -DCMAKE_C_COMPILER=cc
              -DORVEL_SOURCE_DIR=${CMAKE_SOURCE_DIR}
   INSTALL_COMMAND ""
-  BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/orvel_package ${CMAKE_BINARY_DIR}/host-tools/seal/orvel_seal)
+# The host tools are rebuilt when their sources or the portable units change, and
+# only then.
+file(GLOB_RECURSE ORVEL_HOST_TOOL_INPUTS CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/tools/* ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cpp)
+list(FILTER ORVEL_HOST_TOOL_INPUTS EXCLUDE REGEX "_win\\.(h|cpp)$")
+ExternalProject_Add_StepDependencies(orvel_host_tools build ${ORVEL_HOST_TOOL_INPUTS}
+                                     ${CMAKE_SOURCE_DIR}/cmake/portable.cmake)
 set(ORVEL_PACKAGE_TOOL ${CMAKE_BINARY_DIR}/host-tools/orvel_package)
-
-# The package to embed, always staged as package/vexa.3bs (the resource script names
-# it by its bare file name). The tool stops the build when its header is wrong.
-set(ORVEL_STAGED_PACKAGE ${CMAKE_BINARY_DIR}/package/vexa.3bs)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-if(ORVEL_PACKAGE)
-  add_custom_command(OUTPUT ${ORVEL_STAGED_PACKAGE}
-    COMMAND ${ORVEL_PACKAGE_TOOL} check ${ORVEL_PACKAGE} ${ORVEL_PACKAGE_VERSION} ${ORVEL_STAGED_PACKAGE}
-    DEPENDS ${ORVEL_PACKAGE} orvel_host_tools
-    COMMENT "Checking the package ${ORVEL_PACKAGE}")
-else()
-  add_custom_command(OUTPUT ${ORVEL_STAGED_PACKAGE}
-    COMMAND ${ORVEL_PACKAGE_TOOL} sample ${ORVEL_STAGED_PACKAGE} ${ORVEL_PACKAGE_VERSION}
-    DEPENDS orvel_host_tools
-    COMMENT "Generating the sample package")
-endif()
-add_custom_target(orvel_package_file DEPENDS ${ORVEL_STAGED_PACKAGE})
 
 # The installer's file version, shown in its properties and written to its log: the
 # package version, then the vendor's build number (e.g. 6.0.0.0).
-foreach(part ORVEL_PACKAGE_VERSION ORVEL_BUILD_NUMBER)
-  if(NOT ${part} MATCHES "^[0-9]+$" OR ${part} GREATER 65535)
-    message(FATAL_ERROR "${part} must be a number from 0 to 65535, not '${${part}}'")
-  endif()
-endforeach()
+if(NOT ORVEL_BUILD_NUMBER MATCHES "^[0-9]+$" OR ORVEL_BUILD_NUMBER GREATER 65535)
+  message(FATAL_ERROR "ORVEL_BUILD_NUMBER must be a number from 0 to 65535, not '${ORVEL_BUILD_NUMBER}'")
+endif()
 set(ORVEL_VERSION_TEXT "${ORVEL_PACKAGE_VERSION}.0.0.${ORVEL_BUILD_NUMBER}")
 configure_file(${CMAKE_SOURCE_DIR}/src/app/installer_version.h.in
                ${CMAKE_BINARY_DIR}/generated/installer_version.h @ONLY)
 
 # All product units but the entry: shared by the installer and the Windows tests, so
 # that the tests exercise the very objects that ship.
-add_library(orvel_core STATIC ${ORVEL_SOURCES})
+file(GLOB ORVEL_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.cpp)
+set(ORVEL_ENTRY_SOURCES
+    ${CMAKE_SOURCE_DIR}/src/app/entry_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/runtime_shim_win.cpp)
+list(REMOVE_ITEM ORVEL_CORE_SOURCES ${ORVEL_ENTRY_SOURCES})
+add_library(orvel_core STATIC ${ORVEL_CORE_SOURCES})
 target_include_directories(orvel_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(orvel_core PRIVATE ${ORVEL_PRODUCT_FLAGS})
 # version.dll, comctl32.dll, bcrypt.dll and oleaut32.dll are not loaded at start-up: they are
 # loaded from the system folder on first use, so that a planted copy beside the installer is
-# ignored. The installer delay-loads user32, gdi32, shell32 and ole32, from the system
-# folder too (below).
-target_link_libraries(orvel_core PUBLIC shell32 user32 gdi32 advapi32 ole32)
-
-set(ORVEL_RC ${CMAKE_SOURCE_DIR}/src/app/orvel_update.rc)
-set_source_files_properties(${ORVEL_RC} PROPERTIES
-  OBJECT_DEPENDS "${ORVEL_STAGED_PACKAGE};${CMAKE_SOURCE_DIR}/src/app/orvel_update.manifest;${CMAKE_SOURCE_DIR}/src/app/orvel_update.ico;${CMAKE_BINARY_DIR}/generated/installer_version.h")
-add_executable(OrvelUpdate WIN32 ${ORVEL_ENTRY_SOURCES} ${ORVEL_RC})
-target_include_directories(OrvelUpdate PRIVATE ${CMAKE_BINARY_DIR}/package ${CMAKE_SOURCE_DIR}/src/app)
-target_compile_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_FLAGS})
-target_link_options(OrvelUpdate PRIVATE ${ORVEL_PRODUCT_LINK})
-target_link_libraries(OrvelUpdate PRIVATE orvel_core)
-add_dependencies(OrvelUpdate orvel_package_file)
-include(cmake/delay_load.cmake)
-orvel_delay_load(OrvelUpdate user32 gdi32 shell32 ole32)
+# ignored. The installers delay-load user32, gdi32, shell32 and ole32, from the system
+# folder too (orvel_add_installer).
+target_link_libraries(orvel_core PUBLIC orvel_windows shell32 user32 gdi32 advapi32 ole32)
 # Link-time optimisation trims about a fifth of the installer's own code.
-set_property(TARGET orvel_core OrvelUpdate PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+set_property(TARGET orvel_core PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+
+if(ORVEL_BUILD_TESTS)
+  include(cmake/wine_tests.cmake)
+endif()
+include(cmake/seal.cmake)
+include(cmake/delay_load.cmake)
+
+# orvel_add_installer(TARGET DIR dir VERSION v FILE_NAME name KEY key [PACKAGE file])
+# One installer for one package: the package (PACKAGE, else a generated sample of
+# version VERSION) is staged as DIR/FILE_NAME, checked against VERSION, and
+# DIR/package_identity.h tells the entry and the resource script the package's
+# version, file name and text key. The installer is linked from orvel_core and sealed.
+function(orvel_add_installer target)
+  cmake_parse_arguments(ARG "" "DIR;VERSION;FILE_NAME;KEY;PACKAGE" "" ${ARGN})
+  if(NOT ARG_VERSION MATCHES "^[0-9]+$" OR ARG_VERSION GREATER 255)
+    message(FATAL_ERROR "The package version must be a byte (0 to 255), not \"${ARG_VERSION}\"")
+  endif()
+  # Letters, digits and "_" only, so that the name also serves as a resource name.
+  if(NOT ARG_FILE_NAME MATCHES "^([A-Za-z0-9_]+)\\.([A-Za-z0-9_]+)$")
+    message(FATAL_ERROR "The package file name \"${ARG_FILE_NAME}\" must be NAME.EXTENSION of letters, digits and _")
+  endif()
+  set(stem ${CMAKE_MATCH_1})
+  set(extension ${CMAKE_MATCH_2})
+
+  set(staged ${ARG_DIR}/${ARG_FILE_NAME})
+  file(MAKE_DIRECTORY ${ARG_DIR})
+  if(ARG_PACKAGE)
+    add_custom_command(OUTPUT ${staged}
+      COMMAND ${ORVEL_PACKAGE_TOOL} check ${ARG_PACKAGE} ${ARG_VERSION} ${staged}
+      DEPENDS ${ARG_PACKAGE} orvel_host_tools
+      COMMENT "Checking the package ${ARG_PACKAGE}")
+  else()
+    add_custom_command(OUTPUT ${staged}
+      COMMAND ${ORVEL_PACKAGE_TOOL} sample ${staged} ${ARG_VERSION}
+      DEPENDS orvel_host_tools
+      COMMENT "Generating a sample package of version ${ARG_VERSION}")
+  endif()
+  add_custom_target(${target}_package DEPENDS ${staged})
+
+  set(ORVEL_IDENTITY_KEY ${ARG_KEY})
+  set(ORVEL_IDENTITY_FILE_NAME ${ARG_FILE_NAME})
+  set(ORVEL_IDENTITY_VERSION ${ARG_VERSION})
+  string(TOUPPER ${stem} ORVEL_IDENTITY_RESOURCE_NAME)
+  string(TOUPPER ${extension} ORVEL_IDENTITY_RESOURCE_TYPE)
+  configure_file(${CMAKE_SOURCE_DIR}/src/app/package_identity.h.in ${ARG_DIR}/package_identity.h @ONLY)
+  # A copy of the resource script beside the package, so each installer's resources
+  # depend on its own package only.
+  set(rc ${ARG_DIR}/orvel_update.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/src/app/orvel_update.rc ${rc} COPYONLY)
+  set_source_files_properties(${rc} PROPERTIES
+    OBJECT_DEPENDS "${staged};${CMAKE_SOURCE_DIR}/src/app/orvel_update.manifest;${CMAKE_SOURCE_DIR}/src/app/orvel_update.ico;${CMAKE_BINARY_DIR}/generated/installer_version.h")
+  add_executable(${target} WIN32 ${ORVEL_ENTRY_SOURCES} ${rc})
+  target_include_directories(${target} PRIVATE ${ARG_DIR} ${CMAKE_SOURCE_DIR}/src/app)
+  target_compile_options(${target} PRIVATE ${ORVEL_PRODUCT_FLAGS})
+  target_link_options(${target} PRIVATE ${ORVEL_PRODUCT_LINK})
+  target_link_libraries(${target} PRIVATE orvel_core)
+  set_property(TARGET ${target} PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+  add_dependencies(${target} ${target}_package)
+  orvel_delay_load(${target} user32 gdi32 shell32 ole32)
+  orvel_seal_installer(${target})
+endfunction()
+
+# The installer: the package named by ORVEL_PACKAGE*, always staged in package/.
+set(ORVEL_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
+set(ORVEL_STAGED_PACKAGE ${ORVEL_PACKAGE_DIR}/${ORVEL_PACKAGE_FILE_NAME})
+orvel_add_installer(OrvelUpdate DIR ${ORVEL_PACKAGE_DIR} VERSION ${ORVEL_PACKAGE_VERSION}
+  FILE_NAME ${ORVEL_PACKAGE_FILE_NAME} KEY ${ORVEL_PACKAGE_KEY} PACKAGE "${ORVEL_PACKAGE}")
 
 # The installer's units as test programs and benchmarks link them. i686 GCC puts the
 # inline functions of link-time-optimised objects in another kind of COMDAT section
@@ -124,13 +173,6 @@ enable_testing()
 add_test(NAME product_checks
   COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-product.sh $<TARGET_FILE:OrvelUpdate>
           ${ORVEL_STAGED_PACKAGE} ${CMAKE_OBJDUMP} ${ORVEL_VERSION_TEXT})
-
-if(ORVEL_BUILD_TESTS)
-  include(cmake/wine_tests.cmake)
-endif()
-if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/seal.cmake)
-  include(cmake/seal.cmake)
-endif()
 
 if(ORVEL_BUILD_TESTS)
   add_subdirectory(bench)

@@ -129,8 +129,15 @@ run_update() {
   [ "${recorded:-x}" = "$(folder_kib)" ] || failures=$((failures + 1))
   echo "  exit code: $code"
   [ "$code" = 0 ] || failures=$((failures + 1))
-  # Orvel, when started by the installer, may take a moment to write its first line.
-  sleep 1
+  # Orvel, when the installer started it, logs "ready" once it runs; give it the
+  # time it needs (a few seconds at most), no more.
+  if [ "$code" = 0 ]; then
+    local waited=0
+    until grep -q '^ready' "$log_dir/standin_host.log" 2>/dev/null || [ $waited -ge 100 ]; do
+      sleep 0.1
+      waited=$((waited + 1))
+    done
+  fi
   echo "  stand-in Orvel log:"
   sed 's/\r$//; s/^/    /' "$log_dir/standin_host.log" 2>/dev/null || echo "    (empty)"
 }

@@ -1,14 +1,17 @@
 // Build tool for the package that the installer embeds.
 //   orvel_package sample OUT VERSION     writes the deterministic sample package
 //   orvel_package check IN VERSION OUT   checks a vendor's package and copies it to OUT
-// A package must hold at least its header, and its version byte must equal the
-// version the installer is built for; otherwise the build stops here.
+// OUT is the package's file name in Orvel's folder: its extension tells where the
+// version lies (see package_header.h). A package must hold at least its header, and
+// its version must equal the version the installer is built for; otherwise the build
+// stops here.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "install/package_header.h"
 
@@ -36,11 +39,22 @@ bool ParseVersion(const char* text, int& version) {
   return true;
 }
 
-std::string SamplePackage(int version) {
+// Whether the package named `path` is a 3bs package, by its extension.
+bool Is3bsPath(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  return dot != std::string::npos && path.find('/', dot) == std::string::npos &&
+         orvel::Is3bsExtension(std::string_view(path).substr(dot));
+}
+
+std::string SamplePackage(int version, bool is_3bs) {
   std::string bytes = "vexa";
-  bytes += '\x02';
-  bytes += static_cast<char>(version);
-  bytes += '\0';  // the byte a comparing-mode reader takes for a 3bs version
+  if (is_3bs) {
+    bytes += '\x02';
+    bytes += static_cast<char>(version);
+    bytes += '\0';  // the byte a comparing-mode reader takes for a 3bs version
+  } else {
+    bytes += static_cast<char>(version + 32);
+  }
   std::uint32_t seed = 0x0badf00du;
   while (bytes.size() < kSampleSize) {
     seed = seed * 1664525u + 1013904223u;
@@ -55,7 +69,9 @@ int main(int argc, char** argv) {
   const std::string verb = argc > 1 ? argv[1] : "";
   int version = 0;
   if (verb == "sample" && argc == 4 && ParseVersion(argv[3], version)) {
-    if (!WriteFile(argv[2], SamplePackage(version))) return Fail(std::string("cannot write ") + argv[2]);
+    const bool is_3bs = Is3bsPath(argv[2]);
+    if (!is_3bs && version > 255 - 32) return Fail("a package of this kind holds versions up to 223");
+    if (!WriteFile(argv[2], SamplePackage(version, is_3bs))) return Fail(std::string("cannot write ") + argv[2]);
     return 0;
   }
   if (verb == "check" && argc == 5 && ParseVersion(argv[3], version)) {
@@ -65,7 +81,7 @@ int main(int argc, char** argv) {
     if (bytes.size() < orvel::PackageHeader::k3bsSize)
       return Fail(std::string(argv[2]) + " is shorter than a package header (" +
                   std::to_string(orvel::PackageHeader::k3bsSize) + " bytes)");
-    const int found = orvel::InstalledPackageVersion(bytes, true);
+    const int found = orvel::InstalledPackageVersion(bytes, Is3bsPath(argv[4]));
     if (found != version)
       return Fail(std::string(argv[2]) + " carries version " + std::to_string(found) +
                   ", but the installer is built for version " + std::to_string(version));

@@ -8,6 +8,7 @@
 #include "app/run_log_text.h"
 #include "app/update_driver.h"
 #include "lang/language_files.h"
+#include "package_identity.h"
 #include "sys/system_library_win.h"
 
 int InstallerMain() {
@@ -17,9 +18,10 @@ int InstallerMain() {
 
   orvel::InitProgramState();
 
-  orvel::PackageKey = "starmoths";
-  orvel::PackageFileName = "vexa.3bs";
-  orvel::PackageVersion = 6;
+  // The package's identity comes from the build, which checked the package against it.
+  orvel::PackageKey = ORVEL_PACKAGE_KEY;
+  orvel::PackageFileName = ORVEL_PACKAGE_FILE_NAME;
+  orvel::PackageVersion = ORVEL_PACKAGE_VERSION;
   const orvel::ExitCode code = orvel::RunUpdate();
   orvel::LogLine({orvel::ExitCodeLogText(code)});
 

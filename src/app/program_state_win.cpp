@@ -53,7 +53,8 @@ void OpenUserKey() {
   state.SharedRegistry->SetRootKey(HKEY_CURRENT_USER);
   std::string path(UserKeyPrefix);
   path += state.HostAppName;
-  state.SharedRegistry->OpenKey(path, true);
+  // A key that cannot be opened only means that nothing is read from it.
+  static_cast<void>(state.SharedRegistry->OpenKey(path, KeyOpening::kCreateIfMissing));
 }
 
 void ShowFallbackError(std::string_view english, std::string_view russian) {

@@ -50,7 +50,12 @@ bool AskYesNo(const std::string& text, const std::string& caption) {
   return yes;
 }
 
-void ShowRegistryError() { ShowFallbackError("No access to system registry", kRegistryErrorRu); }
+// The one report of a registry failure of the run; the failing call's code stays
+// the thread's last error.
+void ShowRegistryError(WinResult failure) {
+  ShowFallbackError("No access to system registry", kRegistryErrorRu);
+  ::SetLastError(failure.Code());
+}
 
 // How a run that came as far as writing ends: a failed write outweighs a registry
 // error after it, since the installed package is then unchanged.
@@ -80,42 +85,46 @@ std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
 
 // The folder of the last run of Orvel, which wins over the uninstall entry. It is a
 // per-user value, so only a full path counts: an empty or relative one would make the
-// installer look for Orvel in whatever folder it was started from. False on a
+// installer look for Orvel in whatever folder it was started from. Fails on a
 // registry error.
-bool ReadLastRunFolder() {
+WinResult ReadLastRunFolder() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
   OpenUserKey();
-  bool ok = true;
+  WinResult result;
   if (registry.ValueExists("TheLastRunFolder")) {
     std::string folder;
-    ok = registry.ReadString("TheLastRunFolder", folder);
-    if (ok && IsFullFolderPath(folder)) {
+    result = registry.ReadString("TheLastRunFolder", folder);
+    if (result && IsFullFolderPath(folder)) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
       LogLine({"Orvel's folder from TheLastRunFolder: ", state.HostFolder});
     }
   }
   registry.CloseKey();
-  return ok;
+  return result;
 }
 
 // Records the installation's size in Orvel's uninstall entry: the entry in the 32-bit
 // view when that is where Orvel was found, else the native one (created if missing).
-// False on a registry error.
-bool RecordInstallationSize() {
+// Fails on a registry error.
+WinResult RecordInstallationSize() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
   const std::string& wow64_key = Locations().Wow64UninstallKeyPath;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  registry.OpenKey(wow64_key.empty() ? state.UninstallKeyPath + state.HostAppName : wow64_key, true);
+  WinResult result = registry.OpenKey(wow64_key.empty() ? state.UninstallKeyPath + state.HostAppName : wow64_key,
+                                      KeyOpening::kCreateIfMissing);
   const std::int32_t size = FolderSizeKiB(state.HostFolder);
-  bool ok = true;
-  if (size != -1) ok = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
+  if (size == -1) {
+    result = WinResult();  // no folder, no size to record
+  } else if (result) {
+    result = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
+  }
   LogLine({"EstimatedSize ", DecimalText(size),
-           size == -1 ? " KiB not written: no folder" : ok ? " KiB written" : " KiB not written"});
+           size == -1 ? " KiB not written: no folder" : result ? " KiB written" : " KiB not written"});
   registry.CloseKey();
-  return ok;
+  return result;
 }
 
 // The end of an update. A quiet run starts Orvel when its caller asked for it
@@ -153,8 +162,8 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   OpenRequestedLog();
 
   if (!find_locations()) return ExitCode::kRegistryError;
-  if (!ReadLastRunFolder()) {
-    ShowRegistryError();
+  if (const WinResult read = ReadLastRunFolder(); !read) {
+    ShowRegistryError(read);
     return ExitCode::kRegistryError;
   }
 
@@ -206,17 +215,19 @@ ExitCode RunUpdate(LocationFinder find_locations) {
     PackageFileName.erase(PackageFileName.find(PackageExt));
     PackageExt.erase(0, 1);
   }
+  // The run has compared versions and asked already: the extraction's own comparing
+  // mode stays off.
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
-                                          state.HostFolder + PackageFileName + "." + PackageExt, false);
+                                          state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode);
   LogLine({"package written: ", YesNo(written)});
 
   // A registry error here does not undo the write: report it and still finish, so
   // that Orvel is offered or started as after any update.
-  const bool size_recorded = RecordInstallationSize();
-  if (!size_recorded) ShowRegistryError();
+  const WinResult size_recorded = RecordInstallationSize();
+  if (!size_recorded) ShowRegistryError(size_recorded);
 
   OfferToStartOrvel(written);
-  return EndingCode(written, size_recorded);
+  return EndingCode(written, size_recorded.Succeeded());
 }
 
 }  // namespace orvel

@@ -14,63 +14,75 @@ namespace {
 using OpenAlgorithmFn = LONG(WINAPI*)(void**, LPCWSTR, LPCWSTR, ULONG);
 using GetPropertyFn = LONG(WINAPI*)(void*, LPCWSTR, UCHAR*, ULONG, ULONG*, ULONG);
 using CreateHashFn = LONG(WINAPI*)(void*, void**, UCHAR*, ULONG, UCHAR*, ULONG, ULONG);
+using CloseAlgorithmFn = LONG(WINAPI*)(void*, ULONG);
+using HashDataFn = LONG(WINAPI*)(void*, UCHAR*, ULONG, ULONG);
+using FinishHashFn = LONG(WINAPI*)(void*, UCHAR*, ULONG, ULONG);
+using DestroyHashFn = LONG(WINAPI*)(void*);
+
+// bcrypt.dll's entry points, taken when a CngSha256 loads it. The library stays
+// loaded while any CngSha256 lives, and a new load finds them at the same place.
+struct CngEntries {
+  OpenAlgorithmFn open_algorithm = nullptr;
+  GetPropertyFn get_property = nullptr;
+  CreateHashFn create_hash = nullptr;
+  CloseAlgorithmFn close_algorithm = nullptr;
+  HashDataFn hash_data = nullptr;
+  FinishHashFn finish_hash = nullptr;
+  DestroyHashFn destroy_hash = nullptr;
+};
+CngEntries Cng;
 
 template <typename Fn>
 Fn Entry(const ScopedLibrary& library, const char* name) {
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library.Get(), name)));
 }
 
+bool LoadEntries(const ScopedLibrary& library) {
+  Cng.open_algorithm = Entry<OpenAlgorithmFn>(library, "BCryptOpenAlgorithmProvider");
+  Cng.get_property = Entry<GetPropertyFn>(library, "BCryptGetProperty");
+  Cng.create_hash = Entry<CreateHashFn>(library, "BCryptCreateHash");
+  Cng.close_algorithm = Entry<CloseAlgorithmFn>(library, "BCryptCloseAlgorithmProvider");
+  Cng.hash_data = Entry<HashDataFn>(library, "BCryptHashData");
+  Cng.finish_hash = Entry<FinishHashFn>(library, "BCryptFinishHash");
+  Cng.destroy_hash = Entry<DestroyHashFn>(library, "BCryptDestroyHash");
+  return Cng.open_algorithm && Cng.get_property && Cng.create_hash && Cng.close_algorithm && Cng.hash_data &&
+         Cng.finish_hash && Cng.destroy_hash;
+}
+
 bool Succeeded(LONG status) { return status >= 0; }
 
 }  // namespace
 
+void CngAlgorithmTraits::Close(Handle h) { Cng.close_algorithm(h, 0); }
+void CngHashTraits::Close(Handle h) { Cng.destroy_hash(h); }
+
 CngSha256::CngSha256() : library_(LoadSystemLibrary("bcrypt.dll")) {
-  if (!library_) return;
-  const auto open_algorithm = Entry<OpenAlgorithmFn>(library_, "BCryptOpenAlgorithmProvider");
-  const auto get_property = Entry<GetPropertyFn>(library_, "BCryptGetProperty");
-  const auto create_hash = Entry<CreateHashFn>(library_, "BCryptCreateHash");
-  close_algorithm_ = Entry<CloseAlgorithmFn>(library_, "BCryptCloseAlgorithmProvider");
-  hash_data_ = Entry<HashDataFn>(library_, "BCryptHashData");
-  finish_hash_ = Entry<FinishHashFn>(library_, "BCryptFinishHash");
-  destroy_hash_ = Entry<DestroyHashFn>(library_, "BCryptDestroyHash");
-  if (!open_algorithm || !get_property || !create_hash || !close_algorithm_ || !hash_data_ || !finish_hash_ ||
-      !destroy_hash_) {
-    return;
-  }
+  if (!library_ || !LoadEntries(library_)) return;
   void* algorithm = nullptr;
-  if (!Succeeded(open_algorithm(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return;
-  algorithm_ = algorithm;
+  if (!Succeeded(Cng.open_algorithm(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return;
+  algorithm_.Reset(algorithm);
   // Windows 7 wants the caller to provide the hash object's memory.
   DWORD object_size = 0;
   ULONG written = 0;
-  if (!Succeeded(get_property(algorithm_, BCRYPT_OBJECT_LENGTH, reinterpret_cast<UCHAR*>(&object_size),
-                              sizeof object_size, &written, 0)) ||
+  if (!Succeeded(Cng.get_property(algorithm_.Get(), BCRYPT_OBJECT_LENGTH, reinterpret_cast<UCHAR*>(&object_size),
+                                  sizeof object_size, &written, 0)) ||
       written != sizeof object_size) {
     return;
   }
   hash_object_.resize(object_size);
   void* hash = nullptr;
-  if (!Succeeded(create_hash(algorithm_, &hash, hash_object_.data(), object_size, nullptr, 0, 0))) return;
-  hash_ = hash;
-}
-
-CngSha256::~CngSha256() { Release(); }
-
-void CngSha256::Release() {
-  if (hash_ != nullptr) destroy_hash_(hash_);
-  hash_ = nullptr;
-  if (algorithm_ != nullptr) close_algorithm_(algorithm_, 0);
-  algorithm_ = nullptr;
+  if (!Succeeded(Cng.create_hash(algorithm_.Get(), &hash, hash_object_.data(), object_size, nullptr, 0, 0))) return;
+  hash_.Reset(hash);
 }
 
 bool CngSha256::Update(std::span<const std::uint8_t> bytes) {
-  if (hash_ == nullptr) return false;
+  if (!hash_) return false;
   constexpr std::size_t kMaxPiece = 1u << 30;  // the call takes a 32-bit count
   while (!bytes.empty()) {
     const std::size_t piece = std::min(bytes.size(), kMaxPiece);
     // CNG does not write to the input; the parameter is merely not const.
-    if (!Succeeded(hash_data_(hash_, const_cast<UCHAR*>(bytes.data()), static_cast<ULONG>(piece), 0))) {
-      Release();
+    if (!Succeeded(Cng.hash_data(hash_.Get(), const_cast<UCHAR*>(bytes.data()), static_cast<ULONG>(piece), 0))) {
+      hash_.Reset();
       return false;
     }
     bytes = bytes.subspan(piece);
@@ -79,9 +91,9 @@ bool CngSha256::Update(std::span<const std::uint8_t> bytes) {
 }
 
 bool CngSha256::Finish(Sha256Digest& digest) {
-  if (hash_ == nullptr) return false;
-  const bool ok = Succeeded(finish_hash_(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0));
-  Release();
+  if (!hash_) return false;
+  const bool ok = Succeeded(Cng.finish_hash(hash_.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0));
+  hash_.Reset();
   return ok;
 }
 

@@ -13,37 +13,44 @@
 
 namespace orvel {
 
-// One SHA-256 computation. Owns the library, the algorithm provider and the hash
-// object, and releases them in reverse order.
+// CNG's algorithm-provider and hash handles. They are closed through the entry points
+// of the bcrypt.dll that CngSha256 loaded, so they may only live while it does.
+struct CngAlgorithmTraits {
+  using Handle = void*;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h);
+};
+using ScopedCngAlgorithm = ScopedHandle<CngAlgorithmTraits>;
+
+struct CngHashTraits {
+  using Handle = void*;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h);
+};
+using ScopedCngHash = ScopedHandle<CngHashTraits>;
+
+// One SHA-256 computation. Owns the library, the algorithm provider, the hash
+// object's memory and the hash, and releases them in reverse order.
 class CngSha256 {
  public:
   CngSha256();
-  ~CngSha256();
   CngSha256(const CngSha256&) = delete;
   CngSha256& operator=(const CngSha256&) = delete;
 
   // False when CNG or its SHA-256 provider is not available, or a call failed.
-  bool IsReady() const { return hash_ != nullptr; }
+  bool IsReady() const { return hash_.IsValid(); }
   bool Update(std::span<const std::uint8_t> bytes);
   // Gives the digest; the object cannot be used afterwards.
   bool Finish(Sha256Digest& digest);
 
  private:
-  using CloseAlgorithmFn = LONG(WINAPI*)(void*, ULONG);
-  using HashDataFn = LONG(WINAPI*)(void*, UCHAR*, ULONG, ULONG);
-  using FinishHashFn = LONG(WINAPI*)(void*, UCHAR*, ULONG, ULONG);
-  using DestroyHashFn = LONG(WINAPI*)(void*);
-
-  void Release();
-
+  // Destroyed bottom-up: the hash, its memory, the provider, then the library.
   ScopedLibrary library_;
-  CloseAlgorithmFn close_algorithm_ = nullptr;
-  HashDataFn hash_data_ = nullptr;
-  FinishHashFn finish_hash_ = nullptr;
-  DestroyHashFn destroy_hash_ = nullptr;
-  void* algorithm_ = nullptr;
-  void* hash_ = nullptr;
+  ScopedCngAlgorithm algorithm_;
   std::vector<std::uint8_t> hash_object_;  // CNG's working memory for the hash
+  ScopedCngHash hash_;
 };
 
 }  // namespace orvel

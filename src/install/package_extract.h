@@ -18,9 +18,14 @@ namespace orvel {
 // comparing. Without `AskIfOlder`, or for a new file or another kind, the bytes simply
 // replace the target.
 //
-// Failures show "Can't install file " + the target path once and return false; a
+// Failures show "Can't install file " + the target path once and return false, with
+// the Win32 error code of the call that failed as the thread's last error; a
 // declined replacement is no failure.
 bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
                         const std::string& target_path, bool AskIfOlder);
+
+// The two values of `AskIfOlder`, by the names of the modes they select.
+inline constexpr bool kDirectMode = false;
+inline constexpr bool kComparingMode = true;
 
 }  // namespace orvel

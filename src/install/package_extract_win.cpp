@@ -16,6 +16,7 @@
 #include "lang/text_lookup.h"
 #include "sys/decimal_text.h"
 #include "sys/scoped_handle_win.h"
+#include "sys/win_result_win.h"
 #include "ui/progress_window.h"
 
 namespace orvel {
@@ -29,15 +30,15 @@ struct ResourceBytes {
   DWORD size = 0;
 };
 
-bool FindOwnResource(const std::string& name, const std::string& type, ResourceBytes& bytes) {
+WinResult FindOwnResource(const std::string& name, const std::string& type, ResourceBytes& bytes) {
   HMODULE module = ::GetModuleHandleA(nullptr);
   HRSRC info = ::FindResourceA(module, name.c_str(), type.c_str());
-  if (info == nullptr) return false;
+  if (info == nullptr) return WinResult::LastError();
   HGLOBAL loaded = ::LoadResource(module, info);
-  if (loaded == nullptr) return false;
+  if (loaded == nullptr) return WinResult::LastError();
   bytes.data = static_cast<const char*>(::LockResource(loaded));
   bytes.size = ::SizeofResource(module, info);
-  return bytes.data != nullptr;
+  return bytes.data != nullptr ? WinResult() : WinResult::Failure(ERROR_RESOURCE_DATA_NOT_FOUND);
 }
 
 // Deletes a file we wrote ourselves, also when something made it read-only. The
@@ -52,19 +53,24 @@ void DeleteOwnFile(const std::string& path) {
 }
 
 // Writes all of `bytes` to `file` and through to the disk.
-bool WriteAll(HANDLE file, const ResourceBytes& bytes) {
+WinResult WriteAll(HANDLE file, const ResourceBytes& bytes) {
   DWORD offset = 0;
   while (offset < bytes.size) {
     DWORD written = 0;
-    if (!::WriteFile(file, bytes.data + offset, bytes.size - offset, &written, nullptr) || written == 0) return false;
+    if (!::WriteFile(file, bytes.data + offset, bytes.size - offset, &written, nullptr)) return WinResult::LastError();
+    if (written == 0) return WinResult::Failure(ERROR_WRITE_FAULT);
     offset += written;
   }
-  return ::FlushFileBuffers(file) != FALSE;
+  return ::FlushFileBuffers(file) ? WinResult() : WinResult::LastError();
 }
 
+// Deletes the file open as `file`; the thread's last error stays that of the failure
+// that led here.
 void DeleteThroughHandle(HANDLE file) {
+  const DWORD error = ::GetLastError();
   FILE_DISPOSITION_INFO disposition = {TRUE};
   ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+  ::SetLastError(error);
 }
 
 // A file this run makes, new, for writing. Shared for deleting only, so that it can
@@ -123,37 +129,43 @@ bool FileExists(const std::string& path) {
 
 // Writes `bytes` under the staging name beside `target`. On failure nothing of this
 // run is left under that name.
-bool WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
+WinResult WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
   ScopedFileHandle file = CreateStagingFile(staging);
-  if (!file) return false;
-  if (WriteAll(file.Get(), bytes)) return true;
-  DeleteThroughHandle(file.Get());
-  return false;
+  if (!file) return WinResult::LastError();
+  const WinResult written = WriteAll(file.Get(), bytes);
+  if (!written) DeleteThroughHandle(file.Get());
+  return written;
 }
 
 // Moves the staging file over the target in one step, so the target is at every
 // moment either the old file or the new one. A link at the target's name is replaced,
 // not followed. On failure the staging file is gone and the target untouched.
-bool MoveStagingOverTarget(const std::string& staging, const std::string& target) {
+WinResult MoveStagingOverTarget(const std::string& staging, const std::string& target) {
   // Windows refuses to replace a read-only file; refuse it here too, whatever the
   // file system at hand would do.
   const DWORD attributes = ::GetFileAttributesA(target.c_str());
-  const bool read_only = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-  if (read_only) ::SetLastError(ERROR_ACCESS_DENIED);  // Windows' own answer
-  else if (::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
-  DeleteOwnFile(staging);
-  return false;
+  WinResult moved = WinResult::Failure(ERROR_ACCESS_DENIED);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) {
+    moved = ::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                ? WinResult()
+                : WinResult::LastError();
+  }
+  if (!moved) DeleteOwnFile(staging);
+  return moved;
 }
 
-bool ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
+WinResult ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
   const std::string staging = StagingFileName(target);
-  return WriteStagingFile(staging, bytes) && MoveStagingOverTarget(staging, target);
+  const WinResult written = WriteStagingFile(staging, bytes);
+  return written ? MoveStagingOverTarget(staging, target) : written;
 }
 
-bool ReportInstallFailure(const std::string& target) {
-  LogLine({"cannot write ", target, ": Win32 error ", DecimalText(::GetLastError())});
+// The one report of a failed write; the failing call's code stays the thread's last
+// error for the caller.
+bool ReportInstallFailure(const std::string& target, WinResult failure) {
+  LogLine({"cannot write ", target, ": Win32 error ", DecimalText(failure.Code())});
   ShowFallbackError("Can't install file " + target, std::string(kCantInstallFileRu) + target);
+  ::SetLastError(failure.Code());
   return false;
 }
 
@@ -203,7 +215,7 @@ bool UserAllowsOlderFile(const std::string& target, const VersionComparison& ver
   int answer;
   if (CurrentLangIndex >= 0) {
     // The language text names only the file; its own words carry no version numbers.
-    answer = ::MessageBoxExA(nullptr, LangTextBlockArgs("olderfilever", {target}, false).c_str(),
+    answer = ::MessageBoxExA(nullptr, LangTextBlockArgs("olderfilever", {target}).c_str(),
                              LangText("soundquest").c_str(), kQuestionStyle, static_cast<WORD>(LanguageId & 0xffff));
   } else if (Program().RussianUi) {
     const std::string caption(kOlderQuestionCaptionRu);
@@ -222,18 +234,23 @@ bool UserAllowsOlderFile(const std::string& target, const VersionComparison& ver
 // The comparing mode for an installed file of a compared kind.
 bool ReplaceUnlessNewerInstalled(const std::string& kind, const std::string& target, const ResourceBytes& bytes) {
   const std::string staging = StagingFileName(target);
-  if (!WriteStagingFile(staging, bytes)) return ReportInstallFailure(target);
+  if (const WinResult written = WriteStagingFile(staging, bytes); !written)
+    return ReportInstallFailure(target, written);
   const VersionComparison versions = CompareVersions(kind, staging, target);
   if (versions.older) {
     // The question must not hide behind the topmost progress window.
     HideProgressWindow();
     const bool allowed = UserAllowsOlderFile(target, versions);
     if (!allowed) DeleteOwnFile(staging);
-    if (allowed && !MoveStagingOverTarget(staging, target)) return ReportInstallFailure(target);
+    if (allowed) {
+      if (const WinResult moved = MoveStagingOverTarget(staging, target); !moved)
+        return ReportInstallFailure(target, moved);
+    }
     ShowProgressWindow(std::string(), std::string());
     return true;
   }
-  if (!MoveStagingOverTarget(staging, target)) return ReportInstallFailure(target);
+  if (const WinResult moved = MoveStagingOverTarget(staging, target); !moved)
+    return ReportInstallFailure(target, moved);
   return true;
 }
 
@@ -243,10 +260,12 @@ bool InstallPackageFile(const std::string& resource_name, const std::string& fil
                         const std::string& target_path, bool AskIfOlder) {
   ResourceBytes bytes;
   // A resource that cannot be found leaves the target as it was.
-  if (!FindOwnResource(resource_name, file_kind, bytes)) return ReportInstallFailure(target_path);
+  if (const WinResult found = FindOwnResource(resource_name, file_kind, bytes); !found)
+    return ReportInstallFailure(target_path, found);
   if (AskIfOlder && FileExists(target_path) && IsComparedKind(file_kind))
     return ReplaceUnlessNewerInstalled(file_kind, target_path, bytes);
-  if (!ReplaceFileWith(target_path, bytes)) return ReportInstallFailure(target_path);
+  if (const WinResult replaced = ReplaceFileWith(target_path, bytes); !replaced)
+    return ReportInstallFailure(target_path, replaced);
   return true;
 }
 

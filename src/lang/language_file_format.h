@@ -62,5 +62,7 @@ LookupResult LookupLine(ByteSource& file, std::string_view key);
 // With `skip_first_line` the block starts at its second line, so a one-line value
 // is found but its text is empty.
 LookupResult LookupBlock(ByteSource& file, std::string_view key, bool skip_first_line);
+inline constexpr bool kKeepFirstLine = false;
+inline constexpr bool kSkipFirstLine = true;
 
 }  // namespace orvel

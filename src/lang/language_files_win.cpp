@@ -84,7 +84,8 @@ bool ApplyUserChoice() {
   OpenUserKey();
   std::string chosen;
   // A value of another type than a string is no choice.
-  const bool has_choice = registry.ValueExists(kUserChoiceValue) && registry.ReadString(kUserChoiceValue, chosen);
+  const bool has_choice =
+      registry.ValueExists(kUserChoiceValue) && registry.ReadString(kUserChoiceValue, chosen).Succeeded();
   registry.CloseKey();
   if (!has_choice || chosen == LangFileNames[static_cast<std::size_t>(CurrentLangIndex)]) return true;
   const std::int32_t index = FindLangFileName(LangFileNames, chosen);

@@ -72,7 +72,7 @@ std::string DefaultLangText(std::string_view key) {
 }
 
 std::string DefaultLangTextBlock(std::string_view key) {
-  return FromDefaultFile([](std::string_view k) { return DefaultLangFile.ReadBlock(k, false); }, key);
+  return FromDefaultFile([](std::string_view k) { return DefaultLangFile.ReadBlock(k, kKeepFirstLine); }, key);
 }
 
 void ShowError(const std::string& text) {

@@ -17,21 +17,21 @@ namespace {
 InstallLocations g_locations;
 
 // Reads `name` into `value` when the current key has it; a missing value leaves
-// `value` as it was. False on a registry error (a value of another type).
-bool ReadIfPresent(RegistryAccess& registry, const char* name, std::string& value) {
-  if (!registry.ValueExists(name)) return true;
+// `value` as it was. Fails on a registry error (a value of another type).
+WinResult ReadIfPresent(RegistryAccess& registry, const char* name, std::string& value) {
+  if (!registry.ValueExists(name)) return WinResult();
   return registry.ReadString(name, value);
 }
 
 // Opens `path` under `root` (without creating it), runs `read`, and closes the key
 // in every case. A missing key makes every value absent.
 template <typename Read>
-bool WithKey(RegistryAccess& registry, HKEY root, const std::string& path, Read read) {
+WinResult WithKey(RegistryAccess& registry, HKEY root, const std::string& path, Read read) {
   registry.SetRootKey(root);
-  registry.OpenKey(path, false);
-  const bool ok = read();
+  static_cast<void>(registry.OpenKey(path, KeyOpening::kExisting));
+  const WinResult result = read();
   registry.CloseKey();
-  return ok;
+  return result;
 }
 
 std::string FolderFromSystem(UINT (WINAPI* get)(LPSTR, UINT)) {
@@ -64,8 +64,11 @@ bool UserIsAnAdministrator() {
          ::CheckTokenMembership(nullptr, administrators, &member) && member;
 }
 
-bool ReportRegistryError() {
+// The one report of a registry failure; the failing call's code stays the thread's
+// last error for the caller.
+bool ReportRegistryError(WinResult failure) {
   ShowFallbackError("No access to system registry", kRegistryErrorRu);
+  ::SetLastError(failure.Code());
   return false;
 }
 
@@ -85,9 +88,10 @@ bool FindInstallLocations() {
   state.WindowsFolder = FolderFromSystem(::GetWindowsDirectoryA);
 
   own.ProgramFilesFolder.clear();
-  if (!WithKey(registry, HKEY_LOCAL_MACHINE, windows_key,
-               [&] { return ReadIfPresent(registry, "ProgramFilesDir", own.ProgramFilesFolder); }))
-    return ReportRegistryError();
+  if (const WinResult read = WithKey(registry, HKEY_LOCAL_MACHINE, windows_key,
+                                     [&] { return ReadIfPresent(registry, "ProgramFilesDir", own.ProgramFilesFolder); });
+      !read)
+    return ReportRegistryError(read);
   EnsureTrailingBackslash(own.ProgramFilesFolder);
 
   state.UserIsAdmin = UserIsAnAdministrator();
@@ -95,28 +99,28 @@ bool FindInstallLocations() {
   state.TempFolder = EnvironmentText("Temp");
   EnsureTrailingBackslash(state.TempFolder);
 
-  const bool machine_folders_read = WithKey(registry, HKEY_LOCAL_MACHINE, shell_folders_key, [&] {
-    state.CommonDesktopFolder.clear();
-    if (!ReadIfPresent(registry, "Common Desktop", state.CommonDesktopFolder)) return false;
-    EnsureTrailingBackslash(state.CommonDesktopFolder);
-    if (IsNtPlatform()) {
-      if (!ReadIfPresent(registry, "Common Programs", state.CommonProgramsFolder)) return false;
-      EnsureTrailingBackslash(state.CommonProgramsFolder);
+  // Each folder value read in turn; the first that fails ends the reading.
+  const auto read_folders = [&](std::initializer_list<std::pair<const char*, std::string*>> folders) {
+    for (const auto& [name, folder] : folders) {
+      if (const WinResult read = ReadIfPresent(registry, name, *folder); !read) return read;
+      EnsureTrailingBackslash(*folder);
     }
-    return true;
+    return WinResult();
+  };
+  state.CommonDesktopFolder.clear();
+  const WinResult machine_folders_read = WithKey(registry, HKEY_LOCAL_MACHINE, shell_folders_key, [&] {
+    if (!IsNtPlatform()) return read_folders({{"Common Desktop", &state.CommonDesktopFolder}});
+    return read_folders({{"Common Desktop", &state.CommonDesktopFolder},
+                         {"Common Programs", &state.CommonProgramsFolder}});
   });
-  if (!machine_folders_read) return ReportRegistryError();
+  if (!machine_folders_read) return ReportRegistryError(machine_folders_read);
 
-  const bool user_folders_read = WithKey(registry, HKEY_CURRENT_USER, shell_folders_key, [&] {
-    if (!ReadIfPresent(registry, "Programs", state.UserProgramsFolder)) return false;
-    EnsureTrailingBackslash(state.UserProgramsFolder);
-    if (!ReadIfPresent(registry, "Desktop", own.UserDesktopFolder)) return false;
-    EnsureTrailingBackslash(own.UserDesktopFolder);
-    if (!ReadIfPresent(registry, "Startup", state.UserStartupFolder)) return false;
-    EnsureTrailingBackslash(state.UserStartupFolder);
-    return true;
+  const WinResult user_folders_read = WithKey(registry, HKEY_CURRENT_USER, shell_folders_key, [&] {
+    return read_folders({{"Programs", &state.UserProgramsFolder},
+                         {"Desktop", &own.UserDesktopFolder},
+                         {"Startup", &state.UserStartupFolder}});
   });
-  if (!user_folders_read) return ReportRegistryError();
+  if (!user_folders_read) return ReportRegistryError(user_folders_read);
 
   state.UninstallKeyPath = windows_key + "Uninstall\\";
   state.UserKeyPath = std::string(UserKeyPrefix) + state.HostAppName + "\\";
@@ -134,21 +138,22 @@ bool FindInstallLocations() {
   own.Wow64UninstallKeyPath.clear();
   const auto read_host_folder = [&](const std::string& key, bool& found) {
     return WithKey(registry, HKEY_LOCAL_MACHINE, key, [&] {
-      if (!registry.ValueExists("UninstallString")) return true;
+      if (!registry.ValueExists("UninstallString")) return WinResult();
       std::string uninstall;
-      if (!registry.ReadString("UninstallString", uninstall)) return false;
+      if (const WinResult read = registry.ReadString("UninstallString", uninstall); !read) return read;
       found = true;
       const std::string folder = UninstallStringFolder(uninstall);
       if (!folder.empty()) state.HostFolder = folder;
-      return true;
+      return WinResult();
     });
   };
   bool found = false;
-  if (!read_host_folder(state.UninstallKeyPath + state.HostAppName, found)) return ReportRegistryError();
+  if (const WinResult read = read_host_folder(state.UninstallKeyPath + state.HostAppName, found); !read)
+    return ReportRegistryError(read);
   const char* origin = found ? "its uninstall entry" : "Program Files";
   if (!found) {
     const std::string wow64_key = Wow64KeyPath(state.UninstallKeyPath) + state.HostAppName;
-    if (!read_host_folder(wow64_key, found)) return ReportRegistryError();
+    if (const WinResult read = read_host_folder(wow64_key, found); !read) return ReportRegistryError(read);
     if (found) {
       own.Wow64UninstallKeyPath = wow64_key;
       origin = "its WOW6432Node uninstall entry";

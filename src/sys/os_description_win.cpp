@@ -83,9 +83,9 @@ bool LiveWindowsFacts::ProductName(std::string& name) {
   // this very naming finds out.
   RegistryAccess registry(KEY_ALL_ACCESS | KEY_WOW64_64KEY);
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  if (!registry.OpenKey(kCurrentVersionKey, false)) return false;
+  if (!registry.OpenKey(kCurrentVersionKey, KeyOpening::kExisting)) return false;
   if (!registry.ValueExists("ProductName")) return false;
-  return registry.ReadString("ProductName", name);
+  return registry.ReadString("ProductName", name).Succeeded();
 }
 
 bool LiveWindowsFacts::ProductOptionsType(std::string& type) {

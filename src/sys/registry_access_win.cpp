@@ -14,19 +14,29 @@ void RegistryAccess::SetRootKey(HKEY root) {
   root_ = root;
 }
 
-bool RegistryAccess::OpenKey(const std::string& path, bool create) {
+namespace {
+
+WinResult FromStatus(LONG status) {
+  return status == ERROR_SUCCESS ? WinResult() : WinResult::Failure(static_cast<DWORD>(status));
+}
+
+constexpr WinResult kWrongType = WinResult::Failure(ERROR_UNSUPPORTED_TYPE);
+
+}  // namespace
+
+WinResult RegistryAccess::OpenKey(const std::string& path, KeyOpening opening) {
   CloseKey();
   HKEY key = nullptr;
   LONG status;
-  if (create) {
+  if (opening == KeyOpening::kCreateIfMissing) {
     status = ::RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                access_, nullptr, &key, nullptr);
   } else {
     status = ::RegOpenKeyExA(root_, path.c_str(), 0, access_, &key);
   }
-  if (status != ERROR_SUCCESS) return false;
+  if (status != ERROR_SUCCESS) return FromStatus(status);
   key_.Reset(key);
-  return true;
+  return WinResult();
 }
 
 bool RegistryAccess::ValueExists(const char* name) const {
@@ -34,15 +44,15 @@ bool RegistryAccess::ValueExists(const char* name) const {
   return ::RegQueryValueExA(key_.Get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-bool RegistryAccess::ReadString(const char* name, std::string& value) const {
+WinResult RegistryAccess::ReadString(const char* name, std::string& value) const {
   value.clear();
-  if (!key_) return true;
+  if (!key_) return WinResult();
   DWORD type = 0;
   DWORD size = 0;
   LONG status = ::RegQueryValueExA(key_.Get(), name, nullptr, &type, nullptr, &size);
-  if (status == ERROR_FILE_NOT_FOUND) return true;
-  if (status != ERROR_SUCCESS) return false;
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+  if (status == ERROR_FILE_NOT_FOUND) return WinResult();
+  if (status != ERROR_SUCCESS) return FromStatus(status);
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return kWrongType;
   // The value may change between the two calls; retry while it grows.
   std::vector<char> buffer;
   for (;;) {
@@ -54,8 +64,8 @@ bool RegistryAccess::ReadString(const char* name, std::string& value) const {
       size = got;
       continue;
     }
-    if (status != ERROR_SUCCESS) return false;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    if (status != ERROR_SUCCESS) return FromStatus(status);
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return kWrongType;
     size = got;
     break;
   }
@@ -63,14 +73,14 @@ bool RegistryAccess::ReadString(const char* name, std::string& value) const {
   std::size_t length = 0;
   while (length < size && buffer[length] != '\0') ++length;
   value.assign(buffer.data(), length);
-  return true;
+  return WinResult();
 }
 
-bool RegistryAccess::WriteInteger(const char* name, std::uint32_t value) {
-  if (!key_) return false;
+WinResult RegistryAccess::WriteInteger(const char* name, std::uint32_t value) {
+  if (!key_) return WinResult::Failure(ERROR_INVALID_HANDLE);
   const DWORD data = value;
-  return ::RegSetValueExA(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                          sizeof data) == ERROR_SUCCESS;
+  return FromStatus(
+      ::RegSetValueExA(key_.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data));
 }
 
 }  // namespace orvel

@@ -3,8 +3,9 @@
 // root, open one key, read or write, close it.
 //
 // Reads never fail for a missing key or value (they read as absent or empty); they
-// fail only for a value of another type or a failed read, and writes fail when no
-// key is open or Windows refuses. The caller decides what such a failure means.
+// fail only for a value of another type (ERROR_UNSUPPORTED_TYPE) or a failed read,
+// and writes fail when no key is open (ERROR_INVALID_HANDLE) or Windows refuses.
+// Failures carry Windows' code; the caller decides what such a failure means.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +14,12 @@
 #include <string>
 
 #include "sys/scoped_handle_win.h"
+#include "sys/win_result_win.h"
 
 namespace orvel {
+
+// Whether OpenKey may create the key it opens.
+enum class KeyOpening { kExisting, kCreateIfMissing };
 
 class RegistryAccess {
  public:
@@ -26,17 +31,17 @@ class RegistryAccess {
 
   // Closes the current key first.
   void SetRootKey(HKEY root);
-  // Opens `path` below the root key as the current key (closing the previous one);
-  // with `create`, a missing key is created. False when it could not be opened.
-  bool OpenKey(const std::string& path, bool create);
+  // Opens `path` below the root key as the current key (closing the previous one),
+  // creating it when missing if `opening` allows. Fails when it could not be opened.
+  WinResult OpenKey(const std::string& path, KeyOpening opening);
   void CloseKey() { key_.Reset(); }
 
   bool ValueExists(const char* name) const;
   // A REG_SZ or REG_EXPAND_SZ value, taken as stored (not expanded). A missing value,
   // or no open key, reads as empty and succeeds; another type or a failed read fails.
-  bool ReadString(const char* name, std::string& value) const;
+  WinResult ReadString(const char* name, std::string& value) const;
   // Writes a REG_DWORD value into the current key.
-  bool WriteInteger(const char* name, std::uint32_t value);
+  WinResult WriteInteger(const char* name, std::uint32_t value);
 
  private:
   HKEY root_ = HKEY_CURRENT_USER;

@@ -1,6 +1,7 @@
 // RAII owners for the Win32 handle kinds the installer uses. Each kind names its
 // invalid value and its close call once, so no path can leak a handle or close it
-// with the wrong function.
+// with the wrong function. (The CNG algorithm and hash handles, closed through
+// bcrypt.dll's own entry points, are owned the same way: integrity_cng_win.h.)
 #pragma once
 
 #include <windows.h>
@@ -29,9 +30,16 @@ class ScopedHandle {
   explicit operator bool() const { return IsValid(); }
   Handle Get() const { return handle_; }
 
-  // Closes the owned handle (if any) and takes `handle` instead.
+  // Closes the owned handle (if any) and takes `handle` instead. Taking the handle
+  // it already owns changes nothing. The thread's last error survives the close, so
+  // a failure's code reaches whoever reports it.
   void Reset(Handle handle = Traits::Invalid()) {
-    if (Traits::IsValid(handle_)) Traits::Close(handle_);
+    if (handle == handle_) return;
+    if (Traits::IsValid(handle_)) {
+      const DWORD error = ::GetLastError();
+      Traits::Close(handle_);
+      ::SetLastError(error);
+    }
     handle_ = handle;
   }
   // Gives up ownership without closing.

@@ -15,6 +15,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <memory>
 
 #include "sys/scoped_handle_win.h"
 #include "sys/system_library_win.h"
@@ -90,26 +91,23 @@ void RegisterProgressBarClass() {
   controls_library.Release();
 }
 
-// The window thread. The object belongs to its thread and is freed when it ends.
+// The window thread. The object belongs to its thread and is freed when it ends;
+// nobody waits for the thread, so its handle is closed at once.
 class TSetupForm {
  public:
   // False when no thread could be started.
   static bool Start() {
-    auto* form = new TSetupForm;
-    HANDLE thread = ::CreateThread(nullptr, 0, &TSetupForm::ThreadMain, form, 0, nullptr);
-    if (thread == nullptr) {
-      delete form;
-      return false;
-    }
-    ::CloseHandle(thread);
+    auto form = std::make_unique<TSetupForm>();
+    const ScopedKernelHandle thread(::CreateThread(nullptr, 0, &TSetupForm::ThreadMain, form.get(), 0, nullptr));
+    if (!thread) return false;
+    form.release();  // now the thread's
     return true;
   }
 
  private:
   static DWORD WINAPI ThreadMain(void* self) {
-    auto* form = static_cast<TSetupForm*>(self);
+    const std::unique_ptr<TSetupForm> form(static_cast<TSetupForm*>(self));
     form->Execute();
-    delete form;
     return 0;
   }
 

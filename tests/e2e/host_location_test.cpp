@@ -46,6 +46,7 @@ struct UninstallStringCase {
   const char* before;  // around the path of the uninstaller in Orvel's folder
   const char* after;
 };
+void PrintTo(const UninstallStringCase& c, std::ostream* out) { *out << c.name; }
 
 class UninstallStringTest : public UpdateTest, public ::testing::WithParamInterface<UninstallStringCase> {};
 

@@ -7,11 +7,21 @@
 #include <cstdint>
 #include <string>
 
+#include "package_identity.h"
+
 namespace orvel::e2e {
+
+// The identity of the package the installer embeds, as the build gave it.
+inline constexpr int kEmbeddedVersion = ORVEL_PACKAGE_VERSION;
+inline constexpr char kPackageFileName[] = ORVEL_PACKAGE_FILE_NAME;
+inline constexpr char kPackageKey[] = ORVEL_PACKAGE_KEY;
 
 // Windows path of a file of the build (Wine shows the Unix root as drive Z:).
 std::string BuildFile(const char* unix_path);
 std::string InstallerPath();
+// The same installer built for a package of another version (kOtherBuildVersion).
+std::string OtherBuildInstallerPath();
+inline constexpr int kOtherBuildVersion = ORVEL_E2E_OTHER_BUILD_VERSION;
 std::string StandInHostPath();
 // The package the installer embeds, byte for byte.
 const std::string& EmbeddedPackage();
@@ -27,12 +37,12 @@ class TestInstallation {
  public:
   // Creates the installation in `folder` (ending in "\"; created if missing): the
   // stand-in as orvel.exe, language\ with the sample *.lng files when the source has
-  // them, and vexa.3bs holding PackageOfVersion(5).
+  // them, and the package file holding PackageOfVersion(kEmbeddedVersion - 1).
   explicit TestInstallation(std::string folder);
 
   const std::string& Folder() const { return folder_; }
-  std::string PackagePath() const { return folder_ + "vexa.3bs"; }
-  std::string StagingPath() const { return folder_ + "~vexa.3bs"; }
+  std::string PackagePath() const { return folder_ + kPackageFileName; }
+  std::string StagingPath() const { return folder_ + "~" + kPackageFileName; }
   std::string HostPath() const { return folder_ + "orvel.exe"; }
 
   void WritePackage(const std::string& bytes) const;

@@ -21,6 +21,7 @@ std::string BuildFile(const char* unix_path) {
 }
 
 std::string InstallerPath() { return BuildFile(ORVEL_E2E_INSTALLER); }
+std::string OtherBuildInstallerPath() { return BuildFile(ORVEL_E2E_OTHER_BUILD_INSTALLER); }
 std::string StandInHostPath() { return BuildFile(ORVEL_E2E_STANDIN_HOST); }
 
 const std::string& EmbeddedPackage() {
@@ -77,7 +78,7 @@ TestInstallation::TestInstallation(std::string folder) : folder_(std::move(folde
   const std::string language = folder_ + "language\\";
   ::CreateDirectoryA(language.c_str(), nullptr);
   CopyLanguageFiles(language);
-  WritePackage(PackageOfVersion(5));
+  WritePackage(PackageOfVersion(kEmbeddedVersion - 1));
 }
 
 void TestInstallation::WritePackage(const std::string& bytes) const {

@@ -35,6 +35,7 @@ struct Tampering {
   const char* name;
   std::function<void(std::string&)> change;
 };
+void PrintTo(const Tampering& c, std::ostream* out) { *out << c.name; }
 
 class TamperedInstallerTest : public UpdateTest, public ::testing::WithParamInterface<Tampering> {};
 

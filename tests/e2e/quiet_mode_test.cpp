@@ -11,13 +11,14 @@ struct QuietCase {
   std::vector<std::string> args;
   bool starts_orvel;
 };
+void PrintTo(const QuietCase& c, std::ostream* out) { *out << c.name; }
 
 class QuietModeTest : public UpdateTest, public ::testing::WithParamInterface<QuietCase> {};
 
 TEST_P(QuietModeTest, WritesWithoutAQuestion) {
   const QuietCase& c = GetParam();
   // Even over a newer package: quiet mode asks nothing.
-  Orvel().WritePackage(PackageOfVersion(7));
+  Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 1));
 
   const InstallerRun run = Run(c.args);
 

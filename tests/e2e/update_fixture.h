@@ -20,8 +20,12 @@
 namespace orvel::e2e {
 
 // The boxes of the update run, with the texts the current language gives them.
+// The package's name in the current language and `version`, as the questions show it.
+std::string PackageDisplayName(int version);
 Box OlderPackageQuestion();  // the installed package is newer than the embedded one
-Box InstallQuestion();
+// The install question for the package of `version`: the embedded one's unless a
+// test runs an installer built for another.
+Box InstallQuestion(int version = kEmbeddedVersion);
 Box DoneQuestion();          // installed; start Orvel?
 Box LanguageError(const std::string& text);  // a language-text error (caption "progname")
 

@@ -9,7 +9,6 @@ namespace orvel::e2e {
 
 namespace {
 
-constexpr char kPackageDisplay[] = " 6";  // PackageVersion after the package's name
 constexpr DWORD kHostStartTimeoutMs = 10000;
 // Where a stand-in that does not inherit the test's environment finds its log.
 constexpr char kStandInTestsKey[] = "Software\\Orvel tests";
@@ -34,20 +33,21 @@ std::string NewScratchFolder() {
 }  // namespace
 
 Box OlderPackageQuestion() {
-  return Question(LanguageText("soundquest"), LanguageText("olderfilever", {"vexa.3bs"}));
+  return Question(LanguageText("soundquest"), LanguageText("olderfilever", {kPackageFileName}));
 }
 
-Box InstallQuestion() {
+std::string PackageDisplayName(int version) { return LanguageText(kPackageKey) + " " + std::to_string(version); }
+
+Box InstallQuestion(int version) {
   return Question(LanguageText("soundquest"),
-                  LanguageText("installask", {LanguageText("liveupdatecaption"),
-                                              LanguageText("starmoths") + kPackageDisplay}));
+                  LanguageText("installask", {LanguageText("liveupdatecaption"), PackageDisplayName(version)}));
 }
 
 Box DoneQuestion() {
   const std::string caption = LanguageText("liveupdatecaption");
-  return Question(caption, LanguageText("installdone", {caption + " (" + LanguageText("starmoths") +
-                                                        kPackageDisplay + ")"}) +
-                               "\r\n\r\n" + LanguageText("asktorun"));
+  return Question(caption,
+                  LanguageText("installdone", {caption + " (" + PackageDisplayName(kEmbeddedVersion) + ")"}) +
+                      "\r\n\r\n" + LanguageText("asktorun"));
 }
 
 Box LanguageError(const std::string& text) { return Error(LanguageText("progname"), text); }

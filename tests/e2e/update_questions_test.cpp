@@ -43,6 +43,16 @@ TEST_F(UpdateTest, NoToTheLastQuestionLeavesOrvelStopped) {
   EXPECT_TRUE(NoStartByInstaller());
 }
 
+// The package's version comes from the build: an installer built for a package of
+// another version announces that version.
+TEST_F(UpdateTest, InstallerBuiltForAnotherVersionAsksToInstallThatVersion) {
+  const InstallerRun run = RunCopy(OtherBuildInstallerPath(), {}, {IDNO});
+
+  EXPECT_EQ(run.boxes, std::vector<Box>{InstallQuestion(kOtherBuildVersion)});
+  EXPECT_NE(run.boxes.at(0).text.find(LanguageText(kPackageKey) + " 7"), std::string::npos);
+  EXPECT_EQ(run.exit_code, kDeclined);
+}
+
 // Questions carry the language file's language, so Windows labels the buttons in it:
 // here on an English system whose user chose Russian in Orvel.
 TEST_F(UpdateTest, QuestionButtonsSpeakTheLanguageOfTheChosenFile) {
@@ -62,6 +72,7 @@ struct DeclineCase {
   std::vector<int> answers;
   int boxes;  // how many of Q1 (when the installed package is newer) and Q2 come
 };
+void PrintTo(const DeclineCase& c, std::ostream* out) { *out << c.name; }
 
 class DeclineTest : public UpdateTest, public ::testing::WithParamInterface<DeclineCase> {};
 
@@ -73,7 +84,7 @@ TEST_P(DeclineTest, WritesNothing) {
   const InstallerRun run = Run({}, c.answers);
 
   std::vector<Box> expected;
-  if (c.installed_version > 6) expected.push_back(OlderPackageQuestion());
+  if (c.installed_version > kEmbeddedVersion) expected.push_back(OlderPackageQuestion());
   expected.push_back(InstallQuestion());
   expected.resize(c.boxes);
   EXPECT_EQ(run.boxes, expected);
@@ -84,9 +95,10 @@ TEST_P(DeclineTest, WritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DeclineTest,
-                         ::testing::Values(DeclineCase{"InstallQuestion", 5, {IDNO}, 1},
-                                           DeclineCase{"OlderPackageQuestion", 7, {IDNO}, 1},
-                                           DeclineCase{"InstallQuestionAfterOlderPackage", 7, {IDYES, IDNO}, 2}),
+                         ::testing::Values(DeclineCase{"InstallQuestion", kEmbeddedVersion - 1, {IDNO}, 1},
+                                           DeclineCase{"OlderPackageQuestion", kEmbeddedVersion + 1, {IDNO}, 1},
+                                           DeclineCase{"InstallQuestionAfterOlderPackage", kEmbeddedVersion + 1,
+                                                       {IDYES, IDNO}, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // What is installed decides whether the older-package question comes before the
@@ -97,6 +109,7 @@ struct InstalledCase {
   std::string bytes;
   bool asks_older;
 };
+void PrintTo(const InstalledCase& c, std::ostream* out) { *out << c.name; }
 
 class InstalledPackageTest : public UpdateTest, public ::testing::WithParamInterface<InstalledCase> {};
 
@@ -121,10 +134,10 @@ TEST_P(InstalledPackageTest, DecidesTheOlderPackageQuestion) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InstalledPackageTest,
-    ::testing::Values(InstalledCase{"Newer", true, PackageOfVersion(7), true},
+    ::testing::Values(InstalledCase{"Newer", true, PackageOfVersion(kEmbeddedVersion + 1), true},
                       InstalledCase{"NewestPossible", true, PackageOfVersion(255), true},
-                      InstalledCase{"SameVersion", true, PackageOfVersion(6), false},
-                      InstalledCase{"Older", true, PackageOfVersion(5), false},
+                      InstalledCase{"SameVersion", true, PackageOfVersion(kEmbeddedVersion), false},
+                      InstalledCase{"Older", true, PackageOfVersion(kEmbeddedVersion - 1), false},
                       InstalledCase{"ShorterThanItsHeader", true, std::string("vex"), false},
                       InstalledCase{"HeaderWithoutVersionByte", true, std::string("vexa\x02", 5), false},
                       InstalledCase{"Empty", true, std::string(), false},

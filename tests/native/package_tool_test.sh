@@ -30,6 +30,10 @@ printf 'vexa\002' > "$work/short.3bs"
 expect "short header refused" 1 "$tool" check "$work/short.3bs" 6 "$work/y.3bs"
 grep -q "shorter than a package header" "$work/out" && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: short message"; }
 [ ! -e "$work/y.3bs" ] && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: refused package was copied"; }
+# Any other package holds its version plus 32 in byte 4.
+expect "other kind sampled" 0 "$tool" sample "$work/a.pak" 6
+[ "$(head -c 5 "$work/a.pak" | od -An -tx1 | tr -d ' \n')" = "7665786126" ] && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: other kind's header"; }
+expect "other kind accepted" 0 "$tool" check "$work/a.pak" 6 "$work/copy.pak"
 expect "missing file refused" 1 "$tool" check "$work/none.3bs" 6 "$work/z.3bs"
 expect "bad usage refused" 1 "$tool" sample "$work/c.3bs" nine
 

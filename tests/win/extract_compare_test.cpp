@@ -109,7 +109,7 @@ TEST(InstallPackageFileComparingTest, ReplacesWithoutAskingUnlessTheInstalledIsN
     const std::string target = scratch.Path() + c.target;
     WriteBytes(target, c.installed);
     ASSERT_EQ(ReadBytes(target), c.installed);
-    EXPECT_TRUE(InstallPackageFile(c.resource, c.kind, target, true)) << c.target;
+    EXPECT_TRUE(InstallPackageFile(c.resource, c.kind, target, kComparingMode)) << c.target;
     const std::string expected = EmbeddedBytes(c.resource, c.kind);
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(ReadBytes(target), expected) << c.target;
@@ -134,7 +134,7 @@ TEST(InstallPackageFileComparingTest, NoToANewerInstalled3bsKeepsItAndShowsThePr
   DialogRobot robot;  // answers No
   {
     BoxMoment moment;
-    EXPECT_TRUE(InstallPackageFile("THREEBSV2", "3bs", target, true));
+    EXPECT_TRUE(InstallPackageFile("THREEBSV2", "3bs", target, kComparingMode));
     ASSERT_TRUE(BoxMoment::seen);
     EXPECT_FALSE(BoxMoment::progress_visible);
   }
@@ -158,7 +158,7 @@ TEST(InstallPackageFileComparingTest, YesReplacesAndTheRussianQuestionNamesBothV
   const std::string target = scratch.Path() + "vexa.cok";
   WriteBytes(target, "vexa\x02\x09\x00installed"s);
   DialogRobot robot(::GetCurrentProcessId(), {IDYES});
-  EXPECT_TRUE(InstallPackageFile("COKV7", "cok", target, true));
+  EXPECT_TRUE(InstallPackageFile("COKV7", "cok", target, kComparingMode));
 
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
@@ -181,7 +181,7 @@ TEST(InstallPackageFileComparingTest, TheEnglishQuestionNamesTheExeVersions) {
   const std::string installed = EmbeddedBytes("EXE1002", "exe");
   WriteBytes(target, installed);
   DialogRobot robot;
-  EXPECT_TRUE(InstallPackageFile("EXE1001", "exe", target, true));
+  EXPECT_TRUE(InstallPackageFile("EXE1001", "exe", target, kComparingMode));
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Sound question");
@@ -207,7 +207,7 @@ TEST(InstallPackageFileComparingTest, LanguageFilesWithExclamationMarkAreNotComp
     const std::string target = scratch.Path() + c.target;
     WriteBytes(target, installed);
     DialogRobot robot;  // answers No
-    EXPECT_TRUE(InstallPackageFile("LNGV12", "lng", target, true)) << c.target;
+    EXPECT_TRUE(InstallPackageFile("LNGV12", "lng", target, kComparingMode)) << c.target;
     EXPECT_EQ(robot.Seen().size(), c.asks ? 1u : 0u) << c.target;
     EXPECT_EQ(ReadBytes(target), c.asks ? installed : EmbeddedBytes("LNGV12", "lng")) << c.target;
     EXPECT_FALSE(Exists(StagingFileName(target))) << c.target;
@@ -220,7 +220,7 @@ TEST(InstallPackageFileComparingTest, AnUnusableInstalledLanguageFileCountsAsZer
   const std::string target = scratch.Path() + "english.lng";
   WriteBytes(target, "[langver]\r\n99 \r\n");  // not a number: version 0
   DialogRobot robot;
-  EXPECT_TRUE(InstallPackageFile("LNGV12", "lng", target, true));
+  EXPECT_TRUE(InstallPackageFile("LNGV12", "lng", target, kComparingMode));
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, "Can't handle the language support file " + target);
@@ -241,7 +241,7 @@ TEST(InstallPackageFileComparingTest, OtherKindsAndNewFilesAreWrittenDirectly) {
   for (const Replacement& c : cases) {
     const std::string target = scratch.Path() + c.target;
     if (!c.installed.empty()) WriteBytes(target, c.installed);
-    EXPECT_TRUE(InstallPackageFile(c.resource, c.kind, target, true)) << c.target;
+    EXPECT_TRUE(InstallPackageFile(c.resource, c.kind, target, kComparingMode)) << c.target;
     EXPECT_EQ(ReadBytes(target), EmbeddedBytes(c.resource, c.kind)) << c.target;
   }
   EXPECT_FALSE(HasStagingFile(scratch.Path()));
@@ -260,7 +260,7 @@ TEST(InstallPackageFileComparingTest, ALockedTargetShowsTheErrorOnceAndStays) {
     ScopedFileHandle holder(::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder);
-    EXPECT_FALSE(InstallPackageFile("PAKV5", "pak", target, true));
+    EXPECT_FALSE(InstallPackageFile("PAKV5", "pak", target, kComparingMode));
   }
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
@@ -276,7 +276,7 @@ TEST(InstallPackageFileComparingTest, AMissingResourceLeavesTheTarget) {
   const std::string target = scratch.Path() + "kept.pak";
   WriteBytes(target, "installed");
   DialogRobot robot;
-  EXPECT_FALSE(InstallPackageFile("NOSUCH", "pak", target, true));
+  EXPECT_FALSE(InstallPackageFile("NOSUCH", "pak", target, kComparingMode));
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, "Can't install file " + target);
@@ -309,7 +309,7 @@ TEST(InstallPackageFileComparingTest, WithALanguageFileTheQuestionIsInItsWords) 
   const std::string target = scratch.Path() + "vexa.pak";
   WriteBytes(target, "vexa\x02\x00\x09\x00installed"s);
   DialogRobot robot;
-  EXPECT_TRUE(InstallPackageFile("PAKV5", "pak", target, true));
+  EXPECT_TRUE(InstallPackageFile("PAKV5", "pak", target, kComparingMode));
   const auto seen = robot.Seen();
   const std::string caption = LangText("soundquest");
   const std::string text = LangTextBlockArgs("olderfilever", {target}, false);

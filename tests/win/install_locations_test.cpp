@@ -28,9 +28,9 @@ const std::string kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 std::string ProgramFilesDir() {
   RegistryAccess registry(KEY_READ | KEY_WOW64_64KEY);
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion", false);
+  static_cast<void>(registry.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion", KeyOpening::kExisting));
   std::string folder;
-  registry.ReadString("ProgramFilesDir", folder);
+  static_cast<void>(registry.ReadString("ProgramFilesDir", folder));
   return folder;
 }
 
@@ -163,6 +163,7 @@ struct RegistryErrorCase {
   const char* key;
   const char* value;
 };
+void PrintTo(const RegistryErrorCase& c, std::ostream* out) { *out << c.name; }
 
 class InstallLocationsErrorTest : public InstallLocationsTest,
                                   public ::testing::WithParamInterface<RegistryErrorCase> {};
@@ -172,19 +173,21 @@ TEST_P(InstallLocationsErrorTest, ShowsNoAccessToSystemRegistry) {
   // Keep what the prefix had, to put it back.
   RegistryAccess saved_reader(KEY_ALL_ACCESS | KEY_WOW64_64KEY);
   saved_reader.SetRootKey(c.root);
-  saved_reader.OpenKey(c.key, false);
+  static_cast<void>(saved_reader.OpenKey(c.key, KeyOpening::kExisting));
   const bool had_value = saved_reader.ValueExists(c.value);
   std::string saved;
-  saved_reader.ReadString(c.value, saved);
+  static_cast<void>(saved_reader.ReadString(c.value, saved));
   saved_reader.CloseKey();
 
   SetRegistryDword(c.root, c.key, c.value, 1);
   Program().HostFolder = "before\\";
   bool result;
+  DWORD error;
   std::vector<test::SeenDialog> seen;
   {
     DialogRobot robot;
     result = FindInstallLocations();
+    error = ::GetLastError();
     seen = robot.Seen();
   }
   if (had_value) SetRegistryString(c.root, c.key, c.value, saved);
@@ -197,6 +200,7 @@ TEST_P(InstallLocationsErrorTest, ShowsNoAccessToSystemRegistry) {
   }
 
   EXPECT_FALSE(result);
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_UNSUPPORTED_TYPE));  // the failing read's code
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Orvel update");
   EXPECT_EQ(seen[0].text, "No access to system registry");

@@ -39,7 +39,7 @@ class PackageWriteTest : public ::testing::Test {
 TEST_F(PackageWriteTest, ReplacesTheTargetWithExactlyTheResourceBytes) {
   WriteBytes(target_, kOldBytes);
   DialogRobot robot;
-  EXPECT_TRUE(InstallPackageFile("writetest", "dat", target_, false));
+  EXPECT_TRUE(InstallPackageFile("writetest", "dat", target_, kDirectMode));
   EXPECT_EQ(ReadBytes(target_), kNewBytes);
   EXPECT_FALSE(Exists(staging_));
   EXPECT_TRUE(robot.Seen().empty());
@@ -48,19 +48,22 @@ TEST_F(PackageWriteTest, ReplacesTheTargetWithExactlyTheResourceBytes) {
 TEST_F(PackageWriteTest, WritesAMissingTargetAndClearsAStaleStagingFile) {
   WriteBytes(staging_, "left over by an interrupted run");
   ::SetFileAttributesA(staging_.c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_TRUE(InstallPackageFile("WRITETEST", "DAT", target_, false));
+  EXPECT_TRUE(InstallPackageFile("WRITETEST", "DAT", target_, kDirectMode));
   EXPECT_EQ(ReadBytes(target_), kNewBytes);
   EXPECT_FALSE(Exists(staging_));
 }
 
-// Each failure shows "Can't install file " + the target once and keeps the old bytes.
+// Each failure shows "Can't install file " + the target once, keeps the old bytes,
+// and leaves the failing call's code as the last error.
 struct FailureCase {
   const char* name;
   const char* resource;
   bool read_only_target;
   bool locked_target;
   bool missing_folder;
+  DWORD error;
 };
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 class PackageWriteFailureTest : public PackageWriteTest,
                                 public ::testing::WithParamInterface<FailureCase> {};
@@ -75,7 +78,10 @@ TEST_P(PackageWriteFailureTest, ShowsOneMessageAndKeepsTheInstalledFile) {
     lock.Reset(::CreateFileA(target_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 
   DialogRobot robot;
-  EXPECT_FALSE(InstallPackageFile(c.resource, "dat", target_, false));
+  const bool written = InstallPackageFile(c.resource, "dat", target_, kDirectMode);
+  const DWORD error = ::GetLastError();
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, c.error);
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Orvel update");
@@ -93,10 +99,12 @@ TEST_P(PackageWriteFailureTest, ShowsOneMessageAndKeepsTheInstalledFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, PackageWriteFailureTest,
-    ::testing::Values(FailureCase{"ReadOnlyTarget", "writetest", true, false, false},
-                      FailureCase{"TargetOpenInAnotherProgram", "writetest", false, true, false},
-                      FailureCase{"MissingResource", "nosuchthing", false, false, false},
-                      FailureCase{"MissingFolder", "writetest", false, false, true}),
+    ::testing::Values(FailureCase{"ReadOnlyTarget", "writetest", true, false, false, ERROR_ACCESS_DENIED},
+                      FailureCase{"TargetOpenInAnotherProgram", "writetest", false, true, false,
+                                  ERROR_ACCESS_DENIED},
+                      FailureCase{"MissingResource", "nosuchthing", false, false, false,
+                                  ERROR_RESOURCE_NAME_NOT_FOUND},
+                      FailureCase{"MissingFolder", "writetest", false, false, true, ERROR_PATH_NOT_FOUND}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PackageWriteTest, RussianUserGetsTheRussianMessage) {
@@ -105,7 +113,7 @@ TEST_F(PackageWriteTest, RussianUserGetsTheRussianMessage) {
   WriteBytes(target_, kOldBytes);
   ::SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_READONLY);
   DialogRobot robot;
-  EXPECT_FALSE(InstallPackageFile("writetest", "dat", target_, false));
+  EXPECT_FALSE(InstallPackageFile("writetest", "dat", target_, kDirectMode));
   ::SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);

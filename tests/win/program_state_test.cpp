@@ -21,7 +21,7 @@ class RegistryAccessTest : public ::testing::Test {
   void SetUp() override {
     DeleteRegistryTree(HKEY_CURRENT_USER, kScratchKey);
     registry_.SetRootKey(HKEY_CURRENT_USER);
-    ASSERT_TRUE(registry_.OpenKey(kScratchKey, true));
+    ASSERT_TRUE(registry_.OpenKey(kScratchKey, KeyOpening::kCreateIfMissing));
   }
   void TearDown() override {
     registry_.CloseKey();
@@ -63,7 +63,7 @@ TEST_F(RegistryAccessTest, OtherTypesAreErrors) {
   SetRaw("multi", REG_MULTI_SZ, "a\0b\0", 5);
   for (const char* name : {"dword", "binary", "multi"}) {
     std::string value;
-    EXPECT_FALSE(registry_.ReadString(name, value)) << name;
+    EXPECT_EQ(registry_.ReadString(name, value).Code(), static_cast<DWORD>(ERROR_UNSUPPORTED_TYPE)) << name;
   }
 }
 
@@ -75,7 +75,7 @@ TEST_F(RegistryAccessTest, WritesDwordsOnlyIntoAnOpenKey) {
   registry_.CloseKey();
   EXPECT_FALSE(registry_.WriteInteger("EstimatedSize", 1));
   // Opening a missing key without creating it fails and leaves no key open.
-  EXPECT_FALSE(registry_.OpenKey(kScratchKey + "\\missing", false));
+  EXPECT_FALSE(registry_.OpenKey(kScratchKey + "\\missing", KeyOpening::kExisting));
   EXPECT_FALSE(registry_.HasOpenKey());
   std::string value_text = "stale";
   EXPECT_TRUE(registry_.ReadString("anything", value_text));
