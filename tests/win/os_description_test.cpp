@@ -3,6 +3,11 @@
 // in a copy of this program that Wine tells another Windows version, that the
 // console's "ver" is consulted exactly where Windows reports 6.2, through the
 // system's own interpreter.
+#include "app/program_start.h"
+#include "base/program_state.h"
+#include "base/scoped_handle_win.h"
+#include "os_test_env.h"
+#include "scratch.h"
 #include "sys/os_description.h"
 #include "sys/os_description_win.h"
 
@@ -14,10 +19,6 @@
 #include <map>
 #include <sstream>
 
-#include "app/program_state.h"
-#include "os_test_env.h"
-#include "scratch.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {
