@@ -1,10 +1,5 @@
 // Naming the running Windows from the live system (see os_description.h and
 // os_description_win.h). The rules themselves are in os_description_rules.cpp.
-#include "base/file_access_win.h"
-#include "base/program_state.h"
-#include "base/registry_access_win.h"
-#include "base/scoped_handle_win.h"
-#include "sys/console_capture.h"
 #include "sys/os_description.h"
 #include "sys/os_description_win.h"
 
@@ -12,6 +7,11 @@
 
 #include <utility>
 
+#include "base/file_access_win.h"
+#include "base/program_state.h"
+#include "base/registry_access_win.h"
+#include "base/scoped_handle_win.h"
+#include "sys/console_capture.h"
 
 namespace orvel {
 

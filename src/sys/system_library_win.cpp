@@ -1,10 +1,11 @@
 // System-folder-only DLL loading (see system_library_win.h).
-#include "base/file_access_win.h"
 #include "sys/system_library_win.h"
 
 #include <delayimp.h>
 
 #include <string>
+
+#include "base/file_access_win.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

@@ -3,11 +3,6 @@
 // in a copy of this program that Wine tells another Windows version, that the
 // console's "ver" is consulted exactly where Windows reports 6.2, through the
 // system's own interpreter.
-#include "app/program_start.h"
-#include "base/program_state.h"
-#include "base/scoped_handle_win.h"
-#include "os_test_env.h"
-#include "scratch.h"
 #include "sys/os_description.h"
 #include "sys/os_description_win.h"
 
@@ -19,6 +14,11 @@
 #include <map>
 #include <sstream>
 
+#include "app/program_start.h"
+#include "base/program_state.h"
+#include "base/scoped_handle_win.h"
+#include "os_test_env.h"
+#include "scratch.h"
 
 namespace orvel {
 namespace {
