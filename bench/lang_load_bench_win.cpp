@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "lang/language_files.h"
 
 namespace {

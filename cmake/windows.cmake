@@ -173,6 +173,8 @@ enable_testing()
 add_test(NAME product_checks
   COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-product.sh $<TARGET_FILE:OrvelUpdate>
           ${ORVEL_STAGED_PACKAGE} ${CMAKE_OBJDUMP} ${ORVEL_VERSION_TEXT})
+# And the sources it is built from: every src/ folder includes only folders below it.
+add_test(NAME layer_order COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh ${CMAKE_SOURCE_DIR}/src)
 
 if(ORVEL_BUILD_TESTS)
   add_subdirectory(bench)

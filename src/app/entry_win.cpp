@@ -3,10 +3,11 @@
 // itself starts in runtime_shim_win.cpp, which calls InstallerMain.
 #include <windows.h>
 
-#include "app/program_state.h"
-#include "app/run_log.h"
-#include "app/run_log_text.h"
+#include "app/program_start.h"
 #include "app/update_driver.h"
+#include "base/program_state.h"
+#include "base/run_log.h"
+#include "base/run_log_text.h"
 #include "lang/language_files.h"
 #include "package_identity.h"
 #include "sys/system_library_win.h"

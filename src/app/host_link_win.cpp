@@ -7,11 +7,11 @@
 #include <deque>
 
 #include "app/host_start_route.h"
-#include "app/program_state.h"
-#include "app/run_log.h"
+#include "base/program_state.h"
+#include "base/run_log.h"
+#include "base/scoped_handle_win.h"
 #include "sys/desktop_shell_win.h"
 #include "sys/path_rules.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 

@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <new>
 
-#include "app/exit_code.h"
+#include "base/exit_code.h"
 
 int InstallerMain();
 

@@ -1,6 +1,8 @@
 // Start-up rules (see start_rules.h).
 #include "app/start_rules.h"
 
+#include "base/text_rules.h"
+
 namespace orvel {
 
 namespace {
@@ -55,14 +57,6 @@ LogOptionSplit SplitLogOption(std::string_view command_line) {
   }
   split.arguments.append(command_line.substr(kept));
   return split;
-}
-
-std::string AsciiLower(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return result;
 }
 
 bool IsRussianUiLocale(std::uint32_t lcid) {

@@ -1,6 +1,6 @@
 // Rules the installer applies at start-up, free of any Windows call: reading
-// arguments from the command line, taking out the log option, the ASCII lower-casing
-// of the start mode, and the user locales whose built-in messages are Russian.
+// arguments from the command line, taking out the log option, and the user locales
+// whose built-in messages are Russian.
 #pragma once
 
 #include <cstdint>
@@ -28,9 +28,6 @@ struct LogOptionSplit {
 // Finds "/log=" (in any letter case) at the start of any argument but the program
 // itself, anywhere on the command line.
 LogOptionSplit SplitLogOption(std::string_view command_line);
-
-// The ASCII letters A..Z lower-cased; every other byte unchanged.
-std::string AsciiLower(std::string_view text);
 
 // True for the seven user locales whose built-in texts are Russian (compared as a
 // whole LCID, not by primary language).

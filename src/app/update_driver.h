@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/exit_code.h"
+#include "base/exit_code.h"
 #include "sys/install_locations.h"
 
 namespace orvel {

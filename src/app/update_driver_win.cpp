@@ -4,19 +4,22 @@
 #include <windows.h>
 
 #include "app/host_link.h"
-#include "app/program_state.h"
-#include "app/run_log.h"
-#include "app/russian_texts.h"
 #include "app/start_rules.h"
+#include "base/builtin_texts.h"
+#include "base/decimal_text.h"
+#include "base/file_access_win.h"
+#include "base/message_boxes_win.h"
+#include "base/program_state.h"
+#include "base/run_log.h"
+#include "base/scoped_handle_win.h"
+#include "base/text_rules.h"
 #include "install/integrity_check.h"
 #include "install/package_extract.h"
 #include "install/package_header.h"
 #include "lang/language_files.h"
 #include "lang/text_lookup.h"
-#include "sys/decimal_text.h"
 #include "sys/install_locations.h"
 #include "sys/path_rules.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 
@@ -27,7 +30,6 @@ std::int32_t PackageVersion = 0;
 namespace {
 
 constexpr char kHostExecutable[] = "orvel.exe";
-constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST;
 // The installed package may still be open in a closing Orvel: 17 tries, 256 ms apart.
 constexpr int kOpenAttempts = 17;
 constexpr DWORD kOpenPause = 256;
@@ -38,23 +40,11 @@ bool Is3bsPackage = false;
 bool QuietMode = false;
 std::int32_t InstalledVersion = 0;
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool AskYesNo(const std::string& text, const std::string& caption) {
-  const bool yes = ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle,
-                                   static_cast<WORD>(LanguageId & 0xffff)) == IDYES;
+// A question in the current language file's language; the answer goes to the log.
+bool AskAndLog(const std::string& text, const std::string& caption) {
+  const bool yes = AskYesNo(text, caption, static_cast<WORD>(LanguageId & 0xffff));
   LogLine({"question: ", text, " - answer: ", YesNo(yes)});
   return yes;
-}
-
-// The one report of a registry failure of the run; the failing call's code stays
-// the thread's last error.
-void ShowRegistryError(WinResult failure) {
-  ShowFallbackError("No access to system registry", kRegistryErrorRu);
-  ::SetLastError(failure.Code());
 }
 
 // How a run that came as far as writing ends: a failed write outweighs a registry
@@ -143,7 +133,7 @@ void OfferToStartOrvel(bool written) {
   const std::string caption = LangText("liveupdatecaption");
   const std::string done =
       LangTextArgs("installdone", {caption + " (" + LangText(PackageKey) + " " + Program().VersionText + ")"});
-  if (AskYesNo(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
+  if (AskAndLog(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
 }
 
 }  // namespace
@@ -168,7 +158,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   }
 
   if (!FileExists(state.HostFolder + kHostExecutable)) {
-    ShowFallbackError("There's no Orvel installed.\r\nPlease install the program first.", kHostMissingRu);
+    ShowFallbackError(kHostMissingEn, kHostMissingRu);
     return ExitCode::kHostNotInstalled;
   }
   if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
@@ -196,7 +186,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
       LogLine({"installed package version ", DecimalText(InstalledVersion), ", embedded ", state.VersionText});
       installed.Reset();
       if (PackageVersion < InstalledVersion &&
-          !AskYesNo(LangTextBlockArgs("olderfilever", {PackageFileName}), LangText("soundquest")))
+          !AskAndLog(LangTextBlockArgs("olderfilever", {PackageFileName}), LangText("soundquest")))
         return ExitCode::kUserDeclined;
     }
     // In quiet mode the loop only waits for Orvel to let go of the file; a file still
@@ -205,7 +195,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
 
   if (!QuietMode) {
     const std::string package_name = LangText(PackageKey) + " " + state.VersionText;
-    if (!AskYesNo(LangTextBlockArgs("installask", {LangText("liveupdatecaption"), package_name}),
+    if (!AskAndLog(LangTextBlockArgs("installask", {LangText("liveupdatecaption"), package_name}),
                   LangText("soundquest")))
       return ExitCode::kUserDeclined;
   }

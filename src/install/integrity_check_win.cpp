@@ -10,11 +10,12 @@
 #include <memory>
 #include <vector>
 
-#include "app/run_log.h"
+#include "base/file_access_win.h"
+#include "base/run_log.h"
+#include "base/scoped_handle_win.h"
 #include "install/integrity_cng_win.h"
 #include "install/integrity_layout.h"
 #include "lang/text_lookup.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 
@@ -23,20 +24,6 @@ namespace {
 // Large enough for the headers to lie in the first block.
 constexpr DWORD kBlockSize = 256 * 1024;
 static_assert(kBlockSize >= kSealHeadSize);
-
-// Fills `block` unless the file ends first; false when reading fails.
-bool ReadBlock(HANDLE file, std::span<std::uint8_t> block, std::size_t& filled) {
-  filled = 0;
-  while (filled < block.size()) {
-    DWORD read = 0;
-    if (!::ReadFile(file, block.data() + filled, static_cast<DWORD>(block.size() - filled), &read, nullptr)) {
-      return false;
-    }
-    if (read == 0) break;
-    filled += read;
-  }
-  return true;
-}
 
 IntegrityResult CheckOpenFile(HANDLE file) {
   LARGE_INTEGER size = {};
@@ -51,8 +38,8 @@ IntegrityResult CheckOpenFile(HANDLE file) {
   std::uint64_t offset = 0;
   do {
     const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), file_size - offset));
-    std::size_t filled = 0;
-    if (!ReadBlock(file, std::span(block.data(), wanted), filled) || filled != wanted) {
+    DWORD filled = 0;
+    if (!ReadUpTo(file, block.data(), static_cast<DWORD>(wanted), filled) || filled != wanted) {
       return IntegrityResult::kUnreadable;
     }
     const std::span<const std::uint8_t> chunk(block.data(), filled);

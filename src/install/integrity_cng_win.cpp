@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/file_access_win.h"
 #include "sys/system_library_win.h"
 
 namespace orvel {
@@ -32,19 +33,14 @@ struct CngEntries {
 };
 CngEntries Cng;
 
-template <typename Fn>
-Fn Entry(const ScopedLibrary& library, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library.Get(), name)));
-}
-
 bool LoadEntries(const ScopedLibrary& library) {
-  Cng.open_algorithm = Entry<OpenAlgorithmFn>(library, "BCryptOpenAlgorithmProvider");
-  Cng.get_property = Entry<GetPropertyFn>(library, "BCryptGetProperty");
-  Cng.create_hash = Entry<CreateHashFn>(library, "BCryptCreateHash");
-  Cng.close_algorithm = Entry<CloseAlgorithmFn>(library, "BCryptCloseAlgorithmProvider");
-  Cng.hash_data = Entry<HashDataFn>(library, "BCryptHashData");
-  Cng.finish_hash = Entry<FinishHashFn>(library, "BCryptFinishHash");
-  Cng.destroy_hash = Entry<DestroyHashFn>(library, "BCryptDestroyHash");
+  Cng.open_algorithm = EntryPoint<OpenAlgorithmFn>(library.Get(), "BCryptOpenAlgorithmProvider");
+  Cng.get_property = EntryPoint<GetPropertyFn>(library.Get(), "BCryptGetProperty");
+  Cng.create_hash = EntryPoint<CreateHashFn>(library.Get(), "BCryptCreateHash");
+  Cng.close_algorithm = EntryPoint<CloseAlgorithmFn>(library.Get(), "BCryptCloseAlgorithmProvider");
+  Cng.hash_data = EntryPoint<HashDataFn>(library.Get(), "BCryptHashData");
+  Cng.finish_hash = EntryPoint<FinishHashFn>(library.Get(), "BCryptFinishHash");
+  Cng.destroy_hash = EntryPoint<DestroyHashFn>(library.Get(), "BCryptDestroyHash");
   return Cng.open_algorithm && Cng.get_property && Cng.create_hash && Cng.close_algorithm && Cng.hash_data &&
          Cng.finish_hash && Cng.destroy_hash;
 }

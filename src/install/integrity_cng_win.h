@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "base/scoped_handle_win.h"
 #include "install/integrity_sha256.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 

@@ -3,20 +3,23 @@
 
 #include <windows.h>
 
-#include "app/program_state.h"
-#include "app/run_log.h"
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
+#include "base/decimal_text.h"
+#include "base/file_access_win.h"
+#include "base/message_boxes_win.h"
+#include "base/program_state.h"
+#include "base/run_log.h"
+#include "base/scoped_handle_win.h"
+#include "base/text_rules.h"
+#include "base/win_result_win.h"
 #include "install/staging_name.h"
-#include "sys/console_text.h"
-#include "sys/random_generator.h"
 #include "install/version_compare.h"
 #include "install/version_question.h"
 #include "install/version_readers.h"
 #include "lang/language_files.h"
 #include "lang/text_lookup.h"
-#include "sys/decimal_text.h"
-#include "sys/scoped_handle_win.h"
-#include "sys/win_result_win.h"
+#include "sys/console_text.h"
+#include "sys/random_generator.h"
 #include "ui/progress_window.h"
 
 namespace orvel {
@@ -122,11 +125,6 @@ ScopedFileHandle CreateStagingFile(const std::string& staging) {
   return file;
 }
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Writes `bytes` under the staging name beside `target`. On failure nothing of this
 // run is left under that name.
 WinResult WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
@@ -164,7 +162,7 @@ WinResult ReplaceFileWith(const std::string& target, const ResourceBytes& bytes)
 // error for the caller.
 bool ReportInstallFailure(const std::string& target, WinResult failure) {
   LogLine({"cannot write ", target, ": Win32 error ", DecimalText(failure.Code())});
-  ShowFallbackError("Can't install file " + target, std::string(kCantInstallFileRu) + target);
+  ShowFallbackError(Joined({kCantInstallFileEn, target}), Joined({kCantInstallFileRu, target}));
   ::SetLastError(failure.Code());
   return false;
 }
@@ -211,24 +209,17 @@ VersionComparison CompareVersions(const std::string& kind, const std::string& st
 // Asks whether the older new file may replace the newer installed one. In a language
 // file's words once one is in use, else in the built-in English or Russian.
 bool UserAllowsOlderFile(const std::string& target, const VersionComparison& versions) {
-  constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST;
-  int answer;
   if (CurrentLangIndex >= 0) {
     // The language text names only the file; its own words carry no version numbers.
-    answer = ::MessageBoxExA(nullptr, LangTextBlockArgs("olderfilever", {target}).c_str(),
-                             LangText("soundquest").c_str(), kQuestionStyle, static_cast<WORD>(LanguageId & 0xffff));
-  } else if (Program().RussianUi) {
-    const std::string caption(kOlderQuestionCaptionRu);
-    answer = ::MessageBoxExA(nullptr,
-                             OlderVersionQuestionRu(target, versions.installed_version, versions.new_version).c_str(),
-                             caption.c_str(), kQuestionStyle, LANG_RUSSIAN);
-  } else {
-    const std::string caption(kOlderQuestionCaptionEn);
-    answer = ::MessageBoxA(nullptr,
-                           OlderVersionQuestionEn(target, versions.installed_version, versions.new_version).c_str(),
-                           caption.c_str(), kQuestionStyle);
+    return AskYesNo(LangTextBlockArgs("olderfilever", {target}), LangText("soundquest"),
+                    static_cast<WORD>(LanguageId & 0xffff));
   }
-  return answer == IDYES;
+  if (Program().RussianUi) {
+    return AskYesNo(OlderVersionQuestionRu(target, versions.installed_version, versions.new_version),
+                    std::string(kOlderQuestionCaptionRu), LANG_RUSSIAN);
+  }
+  return AskYesNo(OlderVersionQuestionEn(target, versions.installed_version, versions.new_version),
+                  std::string(kOlderQuestionCaptionEn), 0);
 }
 
 // The comparing mode for an installed file of a compared kind.

@@ -1,6 +1,8 @@
 // Version fields of installable files (see version_fields.h).
 #include "install/version_fields.h"
 
+#include "base/text_rules.h"
+
 namespace orvel {
 
 std::int32_t VersionFieldValue(std::string_view leading_bytes, VersionField field) {
@@ -20,12 +22,7 @@ bool IsLangVersionSectionLine(std::string_view line) {
   if (line.size() < 1 + kKey.size() || line[0] != '[') return false;
   // The first occurrence must stand right after the "[", so the text between the "["
   // and the key decides nothing but its own position: compare that window only.
-  for (std::size_t i = 0; i < kKey.size(); ++i) {
-    char c = line[1 + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kKey[i]) return false;
-  }
-  return true;
+  return StartsWithLowered(line.substr(1), kKey);
 }
 
 // Splits the text into lines one at a time.

@@ -6,31 +6,17 @@
 
 #include <cstring>
 
+#include "base/file_access_win.h"
+#include "base/scoped_handle_win.h"
 #include "install/version_compare.h"
 #include "install/version_fields.h"
 #include "lang/language_file_format.h"
 #include "lang/text_lookup.h"
-#include "sys/scoped_handle_win.h"
 #include "sys/system_library_win.h"
 
 namespace orvel {
 
 namespace {
-
-// Reads up to `size` bytes from the current position; the count actually read.
-DWORD ReadUpTo(HANDLE file, char* buffer, DWORD size, bool& failed) {
-  DWORD total = 0;
-  while (total < size) {
-    DWORD got = 0;
-    if (!::ReadFile(file, buffer + total, size - total, &got, nullptr)) {
-      failed = true;
-      break;
-    }
-    if (got == 0) break;
-    total += got;
-  }
-  return total;
-}
 
 std::int32_t ReadVersionField(const std::string& path, VersionField field) {
   // No sharing: a package that someone is still writing or holding is not trusted.
@@ -38,16 +24,10 @@ std::int32_t ReadVersionField(const std::string& path, VersionField field) {
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return 0;
   char leading[kLongestVersionFieldEnd] = {};
-  bool failed = false;
   const DWORD size = static_cast<DWORD>(field.offset + field.width);
-  const DWORD got = ReadUpTo(file.Get(), leading, size, failed);
-  if (failed) return 0;
+  DWORD got = 0;
+  if (!ReadUpTo(file.Get(), leading, size, got)) return 0;
   return VersionFieldValue(std::string_view(leading, got), field);
-}
-
-bool IsExistingFile(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The whole text of a language file; false when it cannot be opened or read.
@@ -59,9 +39,10 @@ bool ReadLanguageFileText(const std::string& path, std::string& text) {
   if (!::GetFileSizeEx(file.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > kMaxLangFileSize)
     return false;
   text.resize(static_cast<std::size_t>(size.QuadPart));
-  bool failed = false;
-  text.resize(ReadUpTo(file.Get(), text.data(), static_cast<DWORD>(text.size()), failed));
-  return !failed;
+  DWORD got = 0;
+  const bool read = ReadUpTo(file.Get(), text.data(), static_cast<DWORD>(text.size()), got);
+  text.resize(got);
+  return read;
 }
 
 // The three entry points of version.dll, which is loaded from the system folder only
@@ -70,9 +51,9 @@ class VersionLibrary {
  public:
   VersionLibrary() : library_(LoadSystemLibrary("version.dll")) {
     if (!library_) return;
-    size_ = Entry<SizeFn>("GetFileVersionInfoSizeA");
-    info_ = Entry<InfoFn>("GetFileVersionInfoA");
-    query_ = Entry<QueryFn>("VerQueryValueA");
+    size_ = EntryPoint<SizeFn>(library_.Get(), "GetFileVersionInfoSizeA");
+    info_ = EntryPoint<InfoFn>(library_.Get(), "GetFileVersionInfoA");
+    query_ = EntryPoint<QueryFn>(library_.Get(), "VerQueryValueA");
   }
   bool IsUsable() const { return size_ != nullptr && info_ != nullptr && query_ != nullptr; }
 
@@ -97,11 +78,6 @@ class VersionLibrary {
   using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
   using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
 
-  template <typename Fn>
-  Fn Entry(const char* name) const {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library_.Get(), name)));
-  }
-
   ScopedLibrary library_;
   SizeFn size_ = nullptr;
   InfoFn info_ = nullptr;
@@ -124,7 +100,7 @@ std::int32_t ReadCokVersion(const std::string& path) { return ReadVersionField(p
 std::int32_t Read3bsVersion(const std::string& path) { return ReadVersionField(path, k3bsVersionField); }
 
 std::int32_t ReadLngVersion(const std::string& path) {
-  if (!IsExistingFile(path)) return 0;
+  if (!FileExists(path)) return 0;
   std::string text;
   std::string value;
   std::int32_t version = 0;

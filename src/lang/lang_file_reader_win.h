@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/scoped_handle_win.h"
 #include "lang/language_file_format.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "app/start_rules.h"
+#include "base/text_rules.h"
 
 namespace orvel {
 
@@ -11,14 +11,9 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // True when `text` begins with `lowered_key` + "]", letters compared lower-cased.
 bool HoldsKeyAndBracket(std::string_view text, std::string_view lowered_key) {
-  if (text.size() < lowered_key.size() + 1) return false;
-  for (std::size_t i = 0; i < lowered_key.size(); ++i)
-    if (LowerAscii(text[i]) != lowered_key[i]) return false;
-  return text[lowered_key.size()] == ']';
+  return StartsWithLowered(text, lowered_key) && text.size() > lowered_key.size() && text[lowered_key.size()] == ']';
 }
 
 int DigitValue(char c, int base) {

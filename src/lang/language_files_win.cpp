@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
-#include "app/program_state.h"
+#include "base/message_boxes_win.h"
+#include "base/program_state.h"
+#include "base/scoped_handle_win.h"
 #include "lang/lang_file_reader_win.h"
 #include "lang/language_file_format.h"
 #include "lang/language_list.h"
 #include "lang/text_lookup.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 

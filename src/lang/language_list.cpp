@@ -1,8 +1,8 @@
 // Rules over the list of language files (see language_list.h).
 #include "lang/language_list.h"
 
-#include "app/russian_texts.h"
-#include "app/start_rules.h"
+#include "base/builtin_texts.h"
+#include "base/text_rules.h"
 #include "lang/language_file_format.h"
 
 namespace orvel {
@@ -35,7 +35,7 @@ std::string FramedText(std::string_view before, std::string_view middle, std::st
 }
 
 std::string MissingLangFileMessageEn(std::string_view name) {
-  return FramedText("Can't work with no ", name, " file!\r\nPlease reinstall the program.");
+  return FramedText(kNoLangFileEn1, name, kNoLangFileEn2);
 }
 
 std::string MissingLangFileMessageRu(std::string_view name) {
@@ -43,7 +43,7 @@ std::string MissingLangFileMessageRu(std::string_view name) {
 }
 
 std::string BrokenLangFileMessageEn(std::string_view name) {
-  return FramedText({}, name, " file contains errors.\r\nPlease reinstall the program.");
+  return FramedText({}, name, kLangFileErrorsEn2);
 }
 
 std::string BrokenLangFileMessageRu(std::string_view name) {

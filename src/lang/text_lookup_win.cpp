@@ -6,8 +6,9 @@
 
 #include <span>
 
-#include "app/program_state.h"
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
+#include "base/message_boxes_win.h"
+#include "base/program_state.h"
 #include "lang/lang_file_reader_win.h"
 #include "lang/language_files.h"
 #include "lang/language_list.h"
@@ -16,8 +17,6 @@
 namespace orvel {
 
 namespace {
-
-constexpr UINT kErrorStyle = MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION;
 
 std::span<const std::string_view> AsSpan(TextArgs args) { return {args.begin(), args.size()}; }
 
@@ -76,12 +75,11 @@ std::string DefaultLangTextBlock(std::string_view key) {
 }
 
 void ShowError(const std::string& text) {
-  ::MessageBoxExA(nullptr, text.c_str(), Program().UpdateTitle.c_str(), kErrorStyle,
-                  static_cast<WORD>(LanguageId & 0xffff));
+  ShowErrorBox(text, Program().UpdateTitle, static_cast<WORD>(LanguageId & 0xffff));
 }
 
 void ShowLangFileError(const std::string& file_name) {
-  ShowFallbackError(FramedText("Can't handle the language support file ", file_name, {}),
+  ShowFallbackError(FramedText(kCantHandleLangFileEn, file_name, {}),
                     FramedText(kCantHandleLangFileRu, file_name, {}));
 }
 

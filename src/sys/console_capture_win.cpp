@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
+#include "base/scoped_handle_win.h"
 #include "sys/console_text.h"
 #include "sys/environment_win.h"
 #include "sys/path_rules.h"
 #include "sys/random_generator.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 

@@ -7,7 +7,8 @@
 #include <shldisp.h>
 #include <shobjidl.h>
 
-#include "sys/scoped_handle_win.h"
+#include "base/file_access_win.h"
+#include "base/scoped_handle_win.h"
 #include "sys/system_library_win.h"
 
 namespace orvel {
@@ -49,8 +50,8 @@ class AutomationLibrary {
  public:
   AutomationLibrary() : library_(LoadSystemLibrary("oleaut32.dll")) {
     if (!library_) return;
-    allocate_ = reinterpret_cast<AllocateFn>(reinterpret_cast<void*>(::GetProcAddress(library_.Get(), "SysAllocStringLen")));
-    free_ = reinterpret_cast<FreeFn>(reinterpret_cast<void*>(::GetProcAddress(library_.Get(), "SysFreeString")));
+    allocate_ = EntryPoint<AllocateFn>(library_.Get(), "SysAllocStringLen");
+    free_ = EntryPoint<FreeFn>(library_.Get(), "SysFreeString");
   }
   bool IsUsable() const { return allocate_ != nullptr && free_ != nullptr; }
   BSTR Allocate(UINT length) const { return allocate_(nullptr, length); }

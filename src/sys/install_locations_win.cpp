@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "app/program_state.h"
-#include "app/run_log.h"
-#include "app/russian_texts.h"
+#include "base/message_boxes_win.h"
+#include "base/program_state.h"
+#include "base/run_log.h"
 #include "sys/environment_win.h"
 #include "sys/path_rules.h"
 
@@ -64,11 +64,10 @@ bool UserIsAnAdministrator() {
          ::CheckTokenMembership(nullptr, administrators, &member) && member;
 }
 
-// The one report of a registry failure; the failing call's code stays the thread's
-// last error for the caller.
+// Reports a registry failure (its code stays the thread's last error); false for the
+// caller to return.
 bool ReportRegistryError(WinResult failure) {
-  ShowFallbackError("No access to system registry", kRegistryErrorRu);
-  ::SetLastError(failure.Code());
+  ShowRegistryError(failure);
   return false;
 }
 

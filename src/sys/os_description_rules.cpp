@@ -3,7 +3,8 @@
 
 #include <string_view>
 
-#include "sys/decimal_text.h"
+#include "base/decimal_text.h"
+#include "base/text_rules.h"
 
 namespace orvel {
 
@@ -40,13 +41,6 @@ std::string UpperHex(std::uint32_t value) {
     text.insert(text.begin(), kDigits[value & 0xF]);
     value >>= 4;
   } while (value != 0);
-  return text;
-}
-
-std::string AsciiUpper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
   return text;
 }
 

@@ -7,10 +7,11 @@
 
 #include <utility>
 
-#include "app/program_state.h"
+#include "base/file_access_win.h"
+#include "base/program_state.h"
+#include "base/registry_access_win.h"
+#include "base/scoped_handle_win.h"
 #include "sys/console_capture.h"
-#include "sys/registry_access_win.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 
@@ -29,10 +30,10 @@ WORD NativeProcessorArchitecture() {
   using GetNativeSystemInfoFn = void(WINAPI*)(LPSYSTEM_INFO);
   // Windows XP and later; a 32-bit process on 64-bit Windows learns the true
   // architecture only from this one.
-  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-  FARPROC proc = kernel != nullptr ? ::GetProcAddress(kernel, "GetNativeSystemInfo") : nullptr;
-  if (proc != nullptr) {
-    reinterpret_cast<GetNativeSystemInfoFn>(reinterpret_cast<void*>(proc))(&info);
+  const auto native_info =
+      EntryPoint<GetNativeSystemInfoFn>(::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo");
+  if (native_info != nullptr) {
+    native_info(&info);
   } else {
     ::GetSystemInfo(&info);
   }

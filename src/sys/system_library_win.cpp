@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "base/file_access_win.h"
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace orvel {
@@ -28,8 +30,7 @@ void RestrictDllSearchToSystemFolder() {
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
   HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
   if (kernel == nullptr) return;
-  auto set_directories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  auto set_directories = EntryPoint<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories");
   if (set_directories != nullptr) set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   // The current directory is no place to look for DLLs either.
   ::SetDllDirectoryA("");

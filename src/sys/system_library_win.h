@@ -4,7 +4,7 @@
 // installer is not loaded into an elevated process.
 #pragma once
 
-#include "sys/scoped_handle_win.h"
+#include "base/scoped_handle_win.h"
 
 namespace orvel {
 

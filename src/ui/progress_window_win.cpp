@@ -17,7 +17,8 @@
 #include <atomic>
 #include <memory>
 
-#include "sys/scoped_handle_win.h"
+#include "base/file_access_win.h"
+#include "base/scoped_handle_win.h"
 #include "sys/system_library_win.h"
 #include "ui/progress_layout.h"
 
@@ -84,8 +85,7 @@ void RegisterProgressBarClass() {
   using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   ScopedLibrary controls_library = LoadSystemLibrary("comctl32.dll");
   if (!controls_library) return;
-  auto init = reinterpret_cast<InitFn>(
-      reinterpret_cast<void*>(::GetProcAddress(controls_library.Get(), "InitCommonControlsEx")));
+  auto init = EntryPoint<InitFn>(controls_library.Get(), "InitCommonControlsEx");
   const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   if (init != nullptr) init(&controls);
   controls_library.Release();

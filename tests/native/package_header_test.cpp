@@ -1,7 +1,7 @@
 // The installed version read from a package's leading bytes, and decimal texts.
 #include "app/host_link.h"
+#include "base/decimal_text.h"
 #include "install/package_header.h"
-#include "sys/decimal_text.h"
 
 #include <gtest/gtest.h>
 

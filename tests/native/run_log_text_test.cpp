@@ -1,5 +1,5 @@
 // The log's lines: time stamp to the millisecond, one line per event.
-#include "app/run_log_text.h"
+#include "base/run_log_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // Command-line arguments, the start mode's lower-casing and the Russian locales.
 #include "app/start_rules.h"
+#include "base/text_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
 #include "install/version_compare.h"
 #include "install/version_fields.h"
 #include "install/version_question.h"

@@ -10,11 +10,11 @@
 
 #include <algorithm>
 
+#include "base/scoped_handle_win.h"
 #include "os_test_env.h"
 #include "scratch.h"
 #include "sys/console_text.h"
 #include "sys/random_generator.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {

@@ -8,15 +8,15 @@
 #include <cstring>
 #include <memory>
 
-#include "app/program_state.h"
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
+#include "base/program_state.h"
+#include "base/scoped_handle_win.h"
 #include "extract_fixtures.h"
 #include "install/staging_name.h"
 #include "lang/language_files.h"
 #include "lang/text_lookup.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
-#include "sys/scoped_handle_win.h"
 #include "ui/progress_window.h"
 
 namespace orvel {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "lang/language_files.h"
 #include "robot/dialog_robot.h"
 

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
+#include "base/scoped_handle_win.h"
 #include "scratch.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {

@@ -7,11 +7,11 @@
 
 #include <cstdlib>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
+#include "base/registry_access_win.h"
+#include "base/scoped_handle_win.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
-#include "sys/registry_access_win.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "lang/language_files.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"

@@ -2,7 +2,7 @@
 // placeholders, the error box, and what the user sees when a file cannot be read.
 #include "lang/text_lookup.h"
 
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
 #include "lang/language_list.h"
 #include "lang_fixture.h"
 

@@ -14,10 +14,11 @@
 #include <map>
 #include <sstream>
 
-#include "app/program_state.h"
+#include "app/program_start.h"
+#include "base/program_state.h"
+#include "base/scoped_handle_win.h"
 #include "os_test_env.h"
 #include "scratch.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {

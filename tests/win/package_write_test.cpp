@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
+#include "base/program_state.h"
+#include "base/scoped_handle_win.h"
 #include "install/staging_name.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {

@@ -1,12 +1,13 @@
 // The registry object, the per-user key and the built-in bilingual error message.
-#include "app/program_state.h"
+#include "base/program_state.h"
 
 #include <gtest/gtest.h>
 
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
+#include "base/message_boxes_win.h"
+#include "base/registry_access_win.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
-#include "sys/registry_access_win.h"
 
 namespace orvel {
 namespace {

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/scoped_handle_win.h"
 #include "extract_fixtures.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
-#include "sys/scoped_handle_win.h"
 #include "ui/progress_layout.h"
 
 namespace orvel {

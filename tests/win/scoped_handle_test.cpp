@@ -1,6 +1,6 @@
 // The handle owners' Reset, on a handle kind of the test's own that counts its closes
 // and, as many Windows calls do, overwrites the last error when it closes.
-#include "sys/scoped_handle_win.h"
+#include "base/scoped_handle_win.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // not one: the language file's "noright" text, exit code 3, nothing written.
 #include "app/update_driver.h"
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "lang_fixture.h"
 
 namespace orvel {

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
+#include "base/scoped_handle_win.h"
 #include "extract_fixtures.h"
 #include "robot/dialog_robot.h"
 #include "scratch.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 namespace {

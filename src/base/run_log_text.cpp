@@ -1,5 +1,5 @@
 // Log line text (see run_log_text.h).
-#include "app/run_log_text.h"
+#include "base/run_log_text.h"
 
 namespace orvel {
 

@@ -1,5 +1,5 @@
 // Decimal text (see decimal_text.h).
-#include "sys/decimal_text.h"
+#include "base/decimal_text.h"
 
 namespace orvel {
 

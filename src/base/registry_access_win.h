@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <string>
 
-#include "sys/scoped_handle_win.h"
-#include "sys/win_result_win.h"
+#include "base/scoped_handle_win.h"
+#include "base/win_result_win.h"
 
 namespace orvel {
 

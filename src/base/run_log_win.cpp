@@ -1,26 +1,22 @@
 // The run's log file (see run_log.h).
-#include "app/run_log.h"
+#include "base/run_log.h"
 
 #include <windows.h>
 
-#include "app/program_state.h"
-#include "app/run_log_text.h"
-#include "app/russian_texts.h"
+#include "base/builtin_texts.h"
+#include "base/decimal_text.h"
+#include "base/message_boxes_win.h"
+#include "base/program_state.h"
+#include "base/run_log_text.h"
+#include "base/scoped_handle_win.h"
+#include "base/text_rules.h"
 #include "installer_version.h"
-#include "sys/decimal_text.h"
-#include "sys/scoped_handle_win.h"
 
 namespace orvel {
 
 namespace {
 
 ScopedFileHandle LogFile;
-
-std::string Joined(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (std::string_view part : parts) text += part;
-  return text;
-}
 
 // Opens `path` to append only: what the file already holds is never changed, and
 // others may read it meanwhile. The path is the user's own choice, but the elevated
@@ -52,8 +48,7 @@ void OpenRequestedLog() {
   if (!LogFile) {
     const std::string code = DecimalText(error);
     ShowFallbackError(
-        Joined({"Cannot write the log file ", *state.LogPath, " (error ", code,
-                ").\r\nThe update goes on without a log."}),
+        Joined({kLogFileFailedEn1, *state.LogPath, kLogFileFailedEn2, code, kLogFileFailedEn3}),
         Joined({kLogFileFailedRu1, *state.LogPath, kLogFileFailedRu2, code, kLogFileFailedRu3}));
     return;
   }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/exit_code.h"
+#include "base/exit_code.h"
 
 namespace orvel {
 

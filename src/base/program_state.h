@@ -1,7 +1,8 @@
 // The process-wide state that the installer's units share: the host application's
 // name, folders and titles, the user's locale, the start mode and the one registry
 // object. Filled by InitProgramState at start-up, by the update run and by the
-// install-location lookup; released by DoneProgramState.
+// install-location lookup; released by DoneProgramState. The bottom layer: every
+// other folder may read it.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "sys/registry_access_win.h"
+#include "base/registry_access_win.h"
 
 namespace orvel {
 
@@ -51,10 +52,7 @@ struct ProgramState {
 // The one instance, shared by all units of the process.
 ProgramState& Program();
 
-// Start-up: seeds the random generator, reads the user's locale and bitness, creates
-// SharedRegistry, takes the log option out of the command line and reads the start
-// mode from the rest.
-void InitProgramState();
+// Start-up is InitProgramState (app/program_start.h), which needs the system layer.
 // Shutdown: closes the registry object and releases the strings.
 void DoneProgramState();
 
@@ -62,9 +60,5 @@ void DoneProgramState();
 // current key of SharedRegistry, creating it when missing. Failures are silent: the
 // caller's later reads simply find nothing.
 void OpenUserKey();
-
-// Shows one built-in error message, English or Russian by RussianUi, and returns when
-// the user has closed it. The last resort when no language file can be used.
-void ShowFallbackError(std::string_view english, std::string_view russian);
 
 }  // namespace orvel

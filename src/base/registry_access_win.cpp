@@ -1,5 +1,5 @@
 // Win32 registry calls behind RegistryAccess (see registry_access_win.h).
-#include "sys/registry_access_win.h"
+#include "base/registry_access_win.h"
 
 #include <vector>
 

@@ -1,0 +1,12 @@
+// Start-up of the shared state (base/program_state.h): what it learns from the system
+// and the command line.
+#pragma once
+
+namespace orvel {
+
+// Seeds the random generator, reads the user's locale and bitness, creates
+// SharedRegistry, takes the log option out of the command line and reads the start
+// mode from the rest.
+void InitProgramState();
+
+}  // namespace orvel

@@ -1,0 +1,32 @@
+// Start-up of the shared state (see program_start.h).
+#include "app/program_start.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/start_rules.h"
+#include "base/program_state.h"
+#include "base/text_rules.h"
+#include "sys/os_description.h"
+#include "sys/random_generator.h"
+
+namespace orvel {
+
+void InitProgramState() {
+  ProgramState& state = Program();
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  ProcessRandom().Seed(now.dwLowDateTime ^ ::GetTickCount());
+
+  state.UserLcid = ::GetUserDefaultLCID();
+  state.RussianUi = IsRussianUiLocale(state.UserLcid);
+  state.OsDescription = DescribeOperatingSystem();
+  state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(state.OsIs64Bit));
+  LogOptionSplit command_line = SplitLogOption(::GetCommandLineA());
+  state.CommandLine = std::move(command_line.arguments);
+  state.LogPath = std::move(command_line.log_path);
+  state.StartMode = AsciiLower(CommandLineArgument(state.CommandLine, 1));
+}
+
+}  // namespace orvel

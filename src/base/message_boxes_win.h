@@ -1,0 +1,30 @@
+// The one unit that shows message boxes: the built-in bilingual error, an error in a
+// language file's words, the registry error, and the Yes/No question. Every box of
+// the installer is shown from here, with the styles below.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/win_result_win.h"
+
+namespace orvel {
+
+// Shows one built-in error message, English or Russian by ProgramState::RussianUi,
+// and returns when the user has closed it. The last resort when no language file can
+// be used.
+void ShowFallbackError(std::string_view english, std::string_view russian);
+
+// The one report of a registry failure; `failure`'s code stays the thread's last
+// error for the caller.
+void ShowRegistryError(WinResult failure);
+
+// An error box with `text` under `caption`, shown in `language` (a LANGID; 0 for the
+// user's default).
+void ShowErrorBox(const std::string& text, const std::string& caption, std::uint16_t language);
+
+// A Yes/No question on top of every window; true when the user answered Yes.
+bool AskYesNo(const std::string& text, const std::string& caption, std::uint16_t language);
+
+}  // namespace orvel
