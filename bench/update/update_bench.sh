@@ -18,11 +18,12 @@
 # Prints medians of wall and processor time and of peak memory of the program's own
 # process (see process_meter.cpp) and the ratios to the floor. Figures only: nothing here passes
 # or fails.
-#   update_bench.sh [ROUNDS]    default 10; run by bench/run.sh after the builds
+#   update_bench.sh [ROUNDS]    default 20 (a machine that others share stalls a
+#                               program now and then); run by bench/run.sh after the builds
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 cd "$root"
-rounds=${1:-10}
+rounds=${1:-20}
 
 meter=build/bench/bench/process_meter
 floor=build/win32/bench/orvel_floor.exe
