@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 orvel_wine_start
 status=0
-"$ORVEL_WINE_BIN" "$@" || status=$?
-# Wine's own error messages are silenced (WINEDEBUG=-all): at least say how it ended.
+orvel_wine "$@" || status=$?
+# Only Wine's error messages are shown (wine-env.sh): at least say how it ended.
 [ "$status" -eq 0 ] || echo "wine-run.sh: ${1##*/} ended with exit code $status" >&2
 exit "$status"
