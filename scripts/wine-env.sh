@@ -42,8 +42,7 @@ ORVEL_WINE_TEMPLATE="$ORVEL_WINE_TEMPLATES/template-$ORVEL_WINE_ARCH"
 # any of its code runs ("failed to map the shared user data: c0000018"; twice in six
 # runs of the win64 tests here). Without randomisation the layout is the same every
 # time. The setting passes to every program that Wine starts from this one.
-ORVEL_WINE_LAUNCH=(setarch "$(uname -m)" -R "$ORVEL_WINE_BIN")
-orvel_wine() { "${ORVEL_WINE_LAUNCH[@]}" "$@"; }
+orvel_wine() { setarch "$(uname -m)" -R "$ORVEL_WINE_BIN" "$@"; }
 
 # A 64-bit prefix made before the 32-bit Wine was installed has an empty
 # windows\syswow64, and every 32-bit program fails in it ("could not load

@@ -100,7 +100,10 @@ for round in $(seq 0 "$rounds"); do
     IFS='|' read -r -a fields <<<"$entry"
     write_older_package
     # The meter's line comes last, after what the program (the robot) printed.
-    figures=$("$meter" "$(loader_for "${fields[2]}")" "${fields[@]:2}" 2>/dev/null </dev/null | tail -n 1)
+    # Started as orvel_wine starts programs (see wine-env.sh); setarch becomes the
+    # loader, so the meter still measures the program's own process.
+    figures=$("$meter" setarch "$(uname -m)" -R "$(loader_for "${fields[2]}")" "${fields[@]:2}" 2>/dev/null </dev/null |
+              tail -n 1)
     cmp -s "$host_dir/vexa.3bs" "$package" || figures="$figures wrong_package"
     [ "$round" -eq 0 ] || printf '%s|%s|%s\n' "${fields[0]}" "${fields[1]}" "$figures" >> "$results"
   done
