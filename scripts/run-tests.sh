@@ -9,15 +9,25 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup-machine.sh
 
+# How long each build's tests took, printed at the end (also when one fails), so
+# that a slow machine or a slow Wine set-up shows at a glance.
+timings=()
+timed_tests() {
+  local preset=$1 start=$SECONDS
+  ctest --preset "$preset" && timings+=("$preset tests: $((SECONDS - start)) s") ||
+    { timings+=("$preset tests: $((SECONDS - start)) s, failed"); return 1; }
+}
+trap '[ ${#timings[@]} -eq 0 ] || printf "%s\n" "Test time by build:" "${timings[@]/#/  }"' EXIT
+
 cmake --preset native
 cmake --build --preset native
-ctest --preset native
+timed_tests native
 scripts/fuzz.sh 15
 
 cmake --preset win32
 cmake --build --preset win32
-ctest --preset win32
+timed_tests win32
 
 cmake --preset win64
 cmake --build --preset win64
-ctest --preset win64
+timed_tests win64

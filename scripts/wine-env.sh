@@ -46,11 +46,16 @@ orvel_wine() { setarch "$(uname -m)" -R "$ORVEL_WINE_BIN" "$@"; }
 
 # A 64-bit prefix made before the 32-bit Wine was installed has an empty
 # windows\syswow64, and every 32-bit program fails in it ("could not load
-# kernel32.dll"): such a template or prefix is made again.
+# kernel32.dll"): such a template or prefix is made again. Where the kernel cannot
+# run 32-bit programs, wine32 never fills syswow64, so there an empty one is
+# normal and the prefix is kept (making it again would cost every test a wineboot).
 _orvel_wine_prefix_usable() {
   [ -d "$1" ] || return 1
   [ "$ORVEL_WINE_ARCH" = win32 ] && return 0
-  [ -n "$(ls -A "$1/drive_c/windows/syswow64" 2>/dev/null)" ]
+  [ -n "$(ls -A "$1/drive_c/windows/syswow64" 2>/dev/null)" ] && return 0
+  [ -n "${_orvel_runs_i686:-}" ] ||
+    { bash "$_orvel_source_root/scripts/runs-i686.sh" >/dev/null 2>&1; _orvel_runs_i686=$?; }
+  [ "$_orvel_runs_i686" -ne 0 ]
 }
 
 _orvel_wine_make_template() {
