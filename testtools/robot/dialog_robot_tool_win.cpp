@@ -1,13 +1,14 @@
 // dialog_robot.exe: runs a program, answers its message boxes and reports them.
 //
 //   dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] [--pictures PREFIX]
-//                    -- PROGRAM [ARGS...]
+//                    [--not-admin] -- PROGRAM [ARGS...]
 //
 // Starts PROGRAM with ARGS, answers its message boxes in turn with the given answers
 // (yes, no, ok, cancel; once they are used up: No where there is one, else OK),
 // prints every box as UTF-8 (caption, text, icon, buttons, the answer given), waits
 // for the program and prints its exit code. With --pictures, box N is also saved,
-// as the screen shows it, to PREFIX-N.bmp (scripts/screenshots.sh uses that). The robot's own exit code is the
+// as the screen shows it, to PREFIX-N.bmp (scripts/screenshots.sh uses that). With
+// --not-admin, PROGRAM runs as a user who is no administrator. The robot's own exit code is the
 // program's; 124 when the program had to be stopped after the time-out, 125 on a
 // wrong command line, 127 when the program could not be started.
 #include <windows.h>
