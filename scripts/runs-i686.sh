@@ -3,12 +3,15 @@
 # that runs the shipped installer needs: assembles a tiny i686 Linux program with
 # binutils and runs it.
 #   runs-i686.sh [PROGRAM]   PROGRAM: run this one instead (to see how a refusal reads)
+# ORVEL_I686_PROBE=PROGRAM does the same for every caller (the builds' configure, the
+# Wine set-up, the demo): with a program of a machine this kernel does not run, the
+# test bench behaves as on a machine without IA32 emulation.
 # Exit 0: it runs. Exit 1: it does not; the reason is printed. Exit 2: could not tell.
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-program=${1:-}
+program=${1:-${ORVEL_I686_PROBE:-}}
 if [ -z "$program" ]; then
   program="$work/exit0"
   # The exit system call of the i386 ABI, and nothing else.

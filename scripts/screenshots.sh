@@ -47,12 +47,13 @@ export ORVEL_STANDIN_LOG='C:\standin_host.log'
 package_of_version() { { printf 'vexa\002'; printf "\\$(printf '%03o' "$1")"; head -c 3000 /dev/zero; } > "$host_dir/vexa.3bs"; }
 
 # run NAME ANSWERS [PROGRAM ARGS...]: the robot runs PROGRAM (the installer when not
-# given), answering ANSWERS; box N is saved as $work/NAME-N.bmp.
+# given), answering ANSWERS; box N is saved as $work/NAME-N.bmp. robot_options=...
+# before it adds options of the robot (--not-admin).
 run() {
   local name=$1 answers=$2
   shift 2
   [ $# -gt 0 ] || set -- "$(windows_path "$installer")"
-  orvel_wine "$robot" --answers "$answers" --pictures "$(windows_path "$work/$name")" -- "$@" >/dev/null || true
+  orvel_wine "$robot" ${robot_options:-} --answers "$answers" --pictures "$(windows_path "$work/$name")" -- "$@" >/dev/null || true
 }
 # keep BITMAP PICTURE: stores the bitmap as docs/screenshots/PICTURE.png.
 keep() {
@@ -79,6 +80,23 @@ printf 'X' | dd of="$work/damaged.exe" bs=1 seek=$(( $(stat -c %s "$installer") 
 run damaged ok "$(windows_path "$work/damaged.exe")"
 keep damaged-1 damaged-installer-error
 
+# A log that cannot be opened (its path names a folder): the built-in message, then
+# the update goes on; its install question is declined.
+run log ok,no "$(windows_path "$installer")" '/log=C:\windows'
+keep log-1 log-file-error
+
+# A user who is not an administrator. Wine gives every process an administrator's
+# token, so the robot starts the installer with the Administrators group for
+# denying only, as in an unelevated token.
+robot_options=--not-admin run noright ok
+keep noright-1 no-rights-error
+
+# A per-user TheLastRunFolder that is no string: the registry error.
+orvel_wine reg add 'HKCU\Software\Veltro\Orvel' /v TheLastRunFolder /t REG_DWORD /d 1 /f >/dev/null
+run registry ok
+orvel_wine reg delete 'HKCU\Software\Veltro\Orvel' /v TheLastRunFolder /f >/dev/null
+keep registry-1 registry-error
+
 # No Orvel in its folder: the built-in message, in English and for a Russian user.
 mv "$host_dir/orvel.exe" "$work/orvel.exe"
 run english ok
@@ -94,11 +112,14 @@ convert "$work/progress.png" -strip -define png:compression-level=9 "$out/progre
 echo "  progress-window.png  $(stat -c %s "$out/progress-window.png") bytes"
 
 # Last, as this Orvel stays until Wine stops: it holds its package and does not
-# quit, and the installer gives up after about 4.4 s.
+# quit. A quiet run waits about 4.4 s for it, then its write fails; an interactive
+# run gives up after the same wait.
 mv "$work/orvel.exe" "$host_dir/orvel.exe"
 package_of_version 5
 orvel_wine "$host_dir/orvel.exe" --hold-package --ignore-quit </dev/null >/dev/null 2>&1 &
 for _ in $(seq 100); do grep -qa holding "$WINEPREFIX/drive_c/standin_host.log" 2>/dev/null && break; sleep 0.1; done
+run failed-write ok "$(windows_path "$installer")" modest
+keep failed-write-1 failed-write-error
 run locked yes
 keep locked-1 locked-file-error
 

@@ -1,6 +1,7 @@
 // The leading bytes of a package file: four magic bytes, then the version.
 // In a "3bs" package byte 4 is skipped and byte 5 is the version; in any other
-// package byte 4 holds the version plus 32. The magic itself is never checked.
+// package byte 4 holds the version plus 32. The installer never checks the magic;
+// the build refuses to embed a package without it (tools/orvel_package.cpp).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The package build tool: the sample package is deterministic and well-formed, and a
-# vendor's package with a short header or the wrong version stops the build.
+# vendor's package with a short header, another magic or the wrong version stops the
+# build, saying which byte is wrong.
 set -uo pipefail
 tool=$1
 work=$(mktemp -d)
@@ -34,6 +35,11 @@ grep -q "shorter than a package header" "$work/out" && passed=$((passed+1)) || {
 expect "other kind sampled" 0 "$tool" sample "$work/a.pak" 6
 [ "$(head -c 5 "$work/a.pak" | od -An -tx1 | tr -d ' \n')" = "7665786126" ] && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: other kind's header"; }
 expect "other kind accepted" 0 "$tool" check "$work/a.pak" 6 "$work/copy.pak"
+{ printf 'MZ\220\000\002\006'; head -c 99 /dev/zero; } > "$work/exe.3bs"
+expect "other magic refused" 1 "$tool" check "$work/exe.3bs" 6 "$work/e.3bs"
+grep -q 'not a package: a package begins with the 4 bytes 76 65 78 61 ("vexa"), this file with 4d 5a 90 00 ("MZ..")' "$work/out" && [ ! -e "$work/e.3bs" ] && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: magic message"; }
+expect "3bs package under another name refused" 1 "$tool" check "$work/a.3bs" 6 "$work/x.pak"
+grep -q 'carries no version, .* byte 4 (counting from 0) is the version plus 32, so it must be 38, and it is 2. Byte 5 is 6 as in a .3bs' "$work/out" && passed=$((passed+1)) || { failed=$((failed+1)); echo "FAILED: other kind's message"; }
 expect "missing file refused" 1 "$tool" check "$work/none.3bs" 6 "$work/z.3bs"
 expect "bad usage refused" 1 "$tool" sample "$work/c.3bs" nine
 

@@ -1,13 +1,14 @@
 // dialog_robot.exe: runs a program, answers its message boxes and reports them.
 //
 //   dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] [--pictures PREFIX]
-//                    -- PROGRAM [ARGS...]
+//                    [--not-admin] -- PROGRAM [ARGS...]
 //
 // Starts PROGRAM with ARGS, answers its message boxes in turn with the given answers
 // (yes, no, ok, cancel; once they are used up: No where there is one, else OK),
 // prints every box as UTF-8 (caption, text, icon, buttons, the answer given), waits
 // for the program and prints its exit code. With --pictures, box N is also saved,
-// as the screen shows it, to PREFIX-N.bmp (scripts/screenshots.sh uses that). The robot's own exit code is the
+// as the screen shows it, to PREFIX-N.bmp (scripts/screenshots.sh uses that). With
+// --not-admin, PROGRAM runs as a user who is no administrator. The robot's own exit code is the
 // program's; 124 when the program had to be stopped after the time-out, 125 on a
 // wrong command line, 127 when the program could not be started.
 #include <windows.h>
@@ -119,7 +120,7 @@ std::string Describe(const SeenDialog& box, std::size_t number) {
 
 int Usage() {
   PrintError(
-      "usage: dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] [--pictures PREFIX] -- PROGRAM [ARGS...]");
+      "usage: dialog_robot.exe [--answers yes,no,...] [--timeout SECONDS] [--pictures PREFIX] [--not-admin] -- PROGRAM [ARGS...]");
   return kUsageError;
 }
 
@@ -167,12 +168,30 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
   return ok;
 }
 
+// This process's token with the Administrators group for denying only, as an
+// administrator's unelevated token holds it: what a run by a user who is no
+// administrator gets (Wine gives every process an administrator's token).
+HANDLE TokenOfANonAdministrator() {
+  HANDLE own = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &own)) return nullptr;
+  BYTE administrators[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof administrators;
+  SID_AND_ATTRIBUTES deny = {administrators, 0};
+  HANDLE restricted = nullptr;
+  if (!::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) ||
+      !::CreateRestrictedToken(own, 0, 1, &deny, 0, nullptr, 0, nullptr, &restricted))
+    restricted = nullptr;
+  ::CloseHandle(own);
+  return restricted;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<int> answers;
   DWORD timeout_seconds = kDefaultTimeoutSeconds;
   std::string pictures;
+  bool not_admin = false;
   int first = 1;
   for (; first < argc; ++first) {
     const std::string arg = argv[first];
@@ -184,6 +203,8 @@ int main(int argc, char** argv) {
       if (!ParseAnswers(argv[++first], answers)) return Usage();
     } else if (arg == "--pictures" && first + 1 < argc) {
       pictures = argv[++first];
+    } else if (arg == "--not-admin") {
+      not_admin = true;
     } else if (arg == "--timeout" && first + 1 < argc) {
       timeout_seconds = static_cast<DWORD>(std::strtoul(argv[++first], nullptr, 10));
     } else {
@@ -199,8 +220,15 @@ int main(int argc, char** argv) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   // Suspended, so the robot watches the process before it can show anything.
-  if (!::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &startup, &process)) {
+  HANDLE token = not_admin ? TokenOfANonAdministrator() : nullptr;
+  if (not_admin && !token) {
+    PrintError("cannot make a token without the Administrators group (error " + std::to_string(::GetLastError()) + ")");
+    return kCannotStart;
+  }
+  const BOOL started = ::CreateProcessAsUserA(token, nullptr, command_line.data(), nullptr, nullptr, FALSE,
+                                              CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
+  if (token) ::CloseHandle(token);
+  if (!started) {
     PrintError("cannot start " + command_line + " (error " + std::to_string(::GetLastError()) + ")");
     return kCannotStart;
   }
