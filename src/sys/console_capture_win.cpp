@@ -29,7 +29,7 @@ std::string SystemInterpreter() {
 ScopedFileHandle CreateOutputFile(const std::string& folder) {
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string path = folder + TemporaryFileName(ProcessRandom());
+    const std::string path = folder + RandomFileName();
     ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, &inheritable,
                                         CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;

@@ -81,28 +81,32 @@ TEST(RunConsoleCommandTest, TheOutputFileIsAnEightLetterNameInTempDeletedAfterwa
   EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
 }
 
-TEST(RunConsoleCommandTest, ANameThatIsTakenIsDrawnAgainAndTheFileLeftAlone) {
+TEST(RunConsoleCommandTest, AFileAlreadyInTempIsLeftAlone) {
   ScratchFolder temp;
   ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
-  RandomGenerator expected;
-  expected.Seed(0);
-  const std::string taken = TemporaryFileName(expected);
-  const std::string next = TemporaryFileName(expected);
+  const std::string taken = RandomFileName();
   test::WriteBytes(temp.Path() + taken, "somebody's file");
 
-  ProcessRandom().Seed(0);
   const std::string output = RunConsoleCommand("dir /b \"" + temp.Path() + "\"");
   const std::vector<std::string> lines = SplitCrLfLines(output);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), next), lines.end()) << output;
+  ASSERT_EQ(lines.size(), 2u) << output;  // the file and the command's own output file
   EXPECT_EQ(test::ReadBytes(temp.Path() + taken), "somebody's file");
   EXPECT_EQ(SettledEntries(temp.Path(), {taken}), std::vector<std::string>{taken});
+}
+
+TEST(RandomFileNameTest, EightLowerCaseLettersNewEachTime) {
+  const std::string first = RandomFileName();
+  const std::string second = RandomFileName();
+  EXPECT_TRUE(IsTemporaryFileName(first)) << first;
+  EXPECT_TRUE(IsTemporaryFileName(second)) << second;
+  EXPECT_NE(first, second);
 }
 
 TEST(RunConsoleCommandTest, WithoutTempTheOutputFileGoesToTheCurrentFolder) {
   ScratchFolder current_folder;
   ScopedEnvironmentVariable temp_variable("Temp", std::nullopt);
   ScopedCurrentFolder current(current_folder.Path());
-  const std::string output = RunConsoleCommand("dir /b");
+  const std::string output = RunConsoleCommand("dir /b \"" + current_folder.Path() + "\"");
   EXPECT_TRUE(IsTemporaryFileName(ListedTemporaryName(output))) << output;
   EXPECT_EQ(SettledEntries(current_folder.Path()), std::vector<std::string>{});
 }
