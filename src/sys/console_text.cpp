@@ -6,7 +6,7 @@ namespace orvel {
 std::string ConsoleCommandLine(std::string_view interpreter, std::string_view command) {
   std::string line = "\"";
   line += interpreter;
-  line += "\" /c ";
+  line += "\" /D /c ";
   line += command;
   return line;
 }

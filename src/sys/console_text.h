@@ -7,8 +7,9 @@
 
 namespace orvel {
 
-// "`interpreter`" /c `command`: the interpreter's path in double quotes, so that a
-// folder name with blanks cannot be taken for a program of its own.
+// "`interpreter`" /D /c `command`: the interpreter's path in double quotes, so that a
+// folder name with blanks cannot be taken for a program of its own, and /D, so that
+// the command runs without the user's own "AutoRun" command of the interpreter.
 std::string ConsoleCommandLine(std::string_view interpreter, std::string_view command);
 
 // The captured bytes as lines, each followed by CR LF. A line ends at CR LF, at LF

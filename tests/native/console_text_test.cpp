@@ -21,9 +21,9 @@ TEST(RandomLettersTest, EightBase26DigitsOfTheValue) {
 }
 
 TEST(ConsoleCommandLineTest, QuotesTheInterpreter) {
-  EXPECT_EQ(ConsoleCommandLine("C:\\windows\\system32\\cmd.exe", "ver"), "\"C:\\windows\\system32\\cmd.exe\" /c ver");
+  EXPECT_EQ(ConsoleCommandLine("C:\\windows\\system32\\cmd.exe", "ver"), "\"C:\\windows\\system32\\cmd.exe\" /D /c ver");
   EXPECT_EQ(ConsoleCommandLine("C:\\My Windows\\system32\\cmd.exe", "dir /b \"C:\\A B\""),
-            "\"C:\\My Windows\\system32\\cmd.exe\" /c dir /b \"C:\\A B\"");
+            "\"C:\\My Windows\\system32\\cmd.exe\" /D /c dir /b \"C:\\A B\"");
 }
 
 TEST(ConsoleOutputLinesTest, ReadsLinesEndedByCrLfLfOrCrUpToCtrlZ) {

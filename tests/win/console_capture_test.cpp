@@ -124,6 +124,29 @@ TEST(RunConsoleCommandTest, ComSpecIsNotConsulted) {
   EXPECT_EQ(SettledEntries(temp.Path()), std::vector<std::string>{});
 }
 
+// The interpreter as it is started: a stand-in put over the system's cmd.exe reports
+// its command line (/D: no "AutoRun" of the user's), its current folder, and that an
+// inheritable handle of this process did not reach it.
+TEST(RunConsoleCommandTest, TheInterpreterRunsWithoutAutoRunInTheSystemFolderWithOnlyItsOutput) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  char system[MAX_PATH];
+  const std::string folder(system, ::GetSystemDirectoryA(system, MAX_PATH));
+  const std::string cmd = folder + "\\cmd.exe", saved = temp.Path() + "cmd.saved";
+  ASSERT_TRUE(::CopyFileA(cmd.c_str(), saved.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA(ORVEL_CONSOLE_STANDIN, cmd.c_str(), FALSE));
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  ScopedKernelHandle probe(::CreateEventA(&inheritable, TRUE, TRUE, nullptr));
+  ScopedEnvironmentVariable number("ORVEL_PROBE_HANDLE", std::to_string(reinterpret_cast<std::uintptr_t>(probe.Get())));
+  // Wine runs the stand-in, not its own cmd: "cmd.exe=n" for this program's children.
+  constexpr char kOverrides[] = "Software\\Wine\\DllOverrides";
+  test::SetRegistryString(HKEY_CURRENT_USER, kOverrides, "cmd.exe", "native");
+  const std::vector<std::string> lines = SplitCrLfLines(RunConsoleCommand("ver"));
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, "cmd.exe");
+  EXPECT_TRUE(::CopyFileA(saved.c_str(), cmd.c_str(), FALSE));
+  EXPECT_EQ(lines, (std::vector<std::string>{"\"" + cmd + "\" /D /c ver", folder, "0"}));
+}
+
 // Ids of the running processes started by `parent` whose executable is `name`, or
 // of any name when `name` is empty.
 std::vector<DWORD> ChildProcesses(DWORD parent, const char* name) {
