@@ -3,9 +3,9 @@
 
 namespace orvel {
 
-std::string RandomLetters(std::uint64_t value) {
+std::string RandomLetters(const std::uint32_t (&values)[8]) {
   std::string name(8, 'a');
-  for (auto letter = name.rbegin(); letter != name.rend(); ++letter, value /= 26) *letter += value % 26;
+  for (int i = 0; i < 8; ++i) name[i] = static_cast<char>('a' + values[i] % 26);
   return name;
 }
 

@@ -8,10 +8,10 @@
 
 namespace orvel {
 
-// The last eight digits of `value` in base 26, written with the letters "a".."z"
-// (so 0 is "aaaaaaaa", 25 is "aaaaaaaz"). Over 64 random bits every name is as likely
-// as any other to within one part in 80 million.
-std::string RandomLetters(std::uint64_t value);
+// The name that eight random numbers give: one letter "a".."z" from each, its
+// remainder by 26 (so 0 gives "a", 25 "z", 26 "a" again). Over 32 random bits each
+// letter is as likely as any other to within one part in 160 million.
+std::string RandomLetters(const std::uint32_t (&values)[8]);
 
 // A fresh name of 8 lower-case letters from the system's random generator
 // (RtlGenRandom).

@@ -13,9 +13,9 @@ std::string RandomFileName() {
   // the installer's own folder.
   using GenRandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
   const auto gen_random = EntryPoint<GenRandomFn>(::GetModuleHandleA("advapi32.dll"), "SystemFunction036");
-  std::uint64_t value = 0;
-  if (gen_random != nullptr) gen_random(&value, sizeof value);
-  return RandomLetters(value);
+  std::uint32_t values[8] = {};
+  if (gen_random != nullptr) gen_random(values, sizeof values);
+  return RandomLetters(values);
 }
 
 }  // namespace orvel
