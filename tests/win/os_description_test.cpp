@@ -32,17 +32,6 @@ constexpr char kProbeAppDefaultsKey[] = "Software\\Wine\\AppDefaults\\orvel_os_p
 constexpr char kCmdAppDefaultsKey[] = "Software\\Wine\\AppDefaults\\cmd.exe";
 constexpr REGSAM kAccess64 = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
 
-// From the 64-bit view, where the naming reads it, whatever this test's bitness.
-std::string RegistryText(HKEY root, const char* path, const char* name) {
-  HKEY key;
-  if (::RegOpenKeyExA(root, path, 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return std::string();
-  char value[512] = {};
-  DWORD size = sizeof value - 1;
-  const LONG status = ::RegGetValueA(key, nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size);
-  ::RegCloseKey(key);
-  return status == ERROR_SUCCESS ? std::string(value) : std::string();
-}
-
 // The live facts, with the console's part counted.
 class CountingFacts : public LiveWindowsFacts {
  public:
@@ -73,7 +62,7 @@ TEST(DescribeOperatingSystemTest, BitnessOfWindowsSetsTheFlagAndTheRegistryView)
   Program().OsIs64Bit = windows32;  // the opposite of what it must become
   const std::string text = DescribeOperatingSystem();
   const std::string product_name =
-      RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
+      test::GetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
   ASSERT_FALSE(product_name.empty());
   // Vista and later: the registry's product name, then the bitness.
   EXPECT_EQ(text.rfind(product_name + (windows32 ? " 32-bit" : " 64-bit"), 0), 0u) << text;
@@ -170,7 +159,7 @@ TEST(DescribeOperatingSystemTest, ConsoleVersionIsAskedOnlyWhereWindowsReportsSi
   test::WriteBytes(planted, "@echo ran>\"" + planted_trace + "\"\r\n");
   ScopedEnvironmentVariable comspec("ComSpec", planted);
   const std::string product_name =
-      RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
+      test::GetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
 
   struct Case {
     const char* wine_version;
