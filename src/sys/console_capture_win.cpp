@@ -52,7 +52,7 @@ std::string ReadFromStart(HANDLE file) {
 // end within `wait_ms`. Only the output file's handle is handed on: the interpreter
 // runs elevated and gets nothing else of this process.
 bool RunHidden(const std::string& folder, std::string_view command, HANDLE output, DWORD wait_ms) {
-  alignas(8) char list_bytes[64];
+  alignas(8) char list_bytes[128];  // one attribute takes 48 bytes on x86_64
   auto* const list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list_bytes);
   SIZE_T list_size = sizeof list_bytes;
   if (!::InitializeProcThreadAttributeList(list, 1, 0, &list_size)) return false;

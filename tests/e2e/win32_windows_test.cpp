@@ -12,11 +12,15 @@
 namespace orvel::e2e {
 namespace {
 
+bool In32BitWindows() {
+  const char* bits = std::getenv("ORVEL_TEST_WINDOWS_BITS");
+  return bits != nullptr && std::string_view(bits) == "32";
+}
+
 class ThirtyTwoBitWindowsTest : public UpdateTest {
  protected:
   void SetUp() override {
-    const char* bits = std::getenv("ORVEL_TEST_WINDOWS_BITS");
-    if (bits == nullptr || std::string_view(bits) != "32")
+    if (!In32BitWindows())
       GTEST_SKIP() << "needs a 32-bit Windows session (ctest runs it in the 32-bit build)";
     // The session was asked for: a Windows that is not 32-bit is a failure, not a skip.
     SYSTEM_INFO native = {};
@@ -46,11 +50,6 @@ TEST_F(ThirtyTwoBitWindowsTest, InteractiveUpdateAsksAndStartsOrvel) {
   EXPECT_TRUE(WaitForStartByInstaller());
 }
 
-bool In32BitWindows() {
-  const char* bits = std::getenv("ORVEL_TEST_WINDOWS_BITS");
-  return bits != nullptr && std::string_view(bits) == "32";
-}
-
 // Each Windows version that Wine can report to the installer (in the 32-bit Windows
 // session, the one it has): the quiet update writes the package, and the log names
 // the Windows as the installer describes it.
@@ -71,15 +70,12 @@ TEST_F(UpdateTest, QuietUpdateUnderEachWindowsVersionLogsItsName) {
   SetUninstallString(kWow64UninstallKey, Orvel().Folder() + "unins000.exe");
   for (const Row& row : rows) {
     SCOPED_TRACE(row.wine_version);
-    for (const char* program : {"OrvelUpdate.exe", "cmd.exe"}) {
-      const std::string key = std::string("Software\\Wine\\AppDefaults\\") + program;
-      if (*row.wine_version != '\0') test::SetRegistryString(HKEY_CURRENT_USER, key, "Version", row.wine_version);
-    }
+    constexpr char kVersionKey[] = "Software\\Wine\\AppDefaults\\OrvelUpdate.exe";
+    if (*row.wine_version != '\0') test::SetRegistryString(HKEY_CURRENT_USER, kVersionKey, "Version", row.wine_version);
     Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion - 1));
     const std::string log = Outside() + row.wine_version + ".log";
     const InstallerRun run = Run({"modest", "/log=" + log});
-    test::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\OrvelUpdate.exe");
-    test::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\cmd.exe");
+    test::DeleteRegistryTree(HKEY_CURRENT_USER, kVersionKey);
 
     EXPECT_EQ(run.exit_code, kWritten);
     EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
