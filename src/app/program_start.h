@@ -4,7 +4,7 @@
 
 namespace orvel {
 
-// Seeds the random generator, reads the user's locale and bitness, creates
+// Reads the user's locale and bitness, creates
 // SharedRegistry, takes the log option out of the command line and reads the start
 // mode from the rest.
 void InitProgramState();

@@ -9,16 +9,11 @@
 #include "base/program_state.h"
 #include "base/text_rules.h"
 #include "sys/os_description.h"
-#include "sys/random_generator.h"
 
 namespace orvel {
 
 void InitProgramState() {
   ProgramState& state = Program();
-  FILETIME now;
-  ::GetSystemTimeAsFileTime(&now);
-  ProcessRandom().Seed(now.dwLowDateTime ^ ::GetTickCount());
-
   state.UserLcid = ::GetUserDefaultLCID();
   state.RussianUi = IsRussianUiLocale(state.UserLcid);
   state.OsDescription = DescribeOperatingSystem();

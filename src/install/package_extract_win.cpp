@@ -114,7 +114,7 @@ ScopedFileHandle CreateStagingFile(const std::string& staging) {
   const std::size_t name_end = fresh.size();
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {
     fresh.resize(name_end);
-    fresh += TemporaryFileName(ProcessRandom());
+    fresh += RandomFileName();
     file = CreateNewFile(fresh);
   }
   // The handle stays on the file under its new name.

@@ -3,16 +3,10 @@
 
 namespace orvel {
 
-std::string TemporaryFileName(RandomGenerator& generator) {
-  std::string name(8, 'a');
-  for (char& letter : name) letter = static_cast<char>('a' + generator.Below(26));
-  return name;
-}
-
 std::string ConsoleCommandLine(std::string_view interpreter, std::string_view command) {
   std::string line = "\"";
   line += interpreter;
-  line += "\" /c ";
+  line += "\" /D /c ";
   line += command;
   return line;
 }

@@ -1,20 +1,15 @@
-// Rules of the console command capture, free of any Windows call: the temporary
-// file's name, the interpreter's command line, and how the captured file is read
-// back as lines.
+// Rules of the console command capture, free of any Windows call: the interpreter's
+// command line, and how the captured file is read back as lines.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "sys/random_generator.h"
-
 namespace orvel {
 
-// A file name of exactly 8 letters "a".."z", each drawn below 26 from `generator`.
-std::string TemporaryFileName(RandomGenerator& generator);
-
-// "`interpreter`" /c `command`: the interpreter's path in double quotes, so that a
-// folder name with blanks cannot be taken for a program of its own.
+// "`interpreter`" /D /c `command`: the interpreter's path in double quotes, so that a
+// folder name with blanks cannot be taken for a program of its own, and /D, so that
+// the command runs without the user's own "AutoRun" command of the interpreter.
 std::string ConsoleCommandLine(std::string_view interpreter, std::string_view command);
 
 // The captured bytes as lines, each followed by CR LF. A line ends at CR LF, at LF

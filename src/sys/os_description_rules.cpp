@@ -125,18 +125,24 @@ const char* NtReleaseName(const WindowsVersionFacts& facts) {
   }
 }
 
-void AppendNtRelease(const WindowsVersionFacts& facts, WindowsFactSource& source, WindowsName& name) {
-  if (const char* release = NtReleaseName(facts)) {
-    name.description += release;
-    return;
-  }
+// The release that only the console can tell: Windows 8 and later report 6.2 to this
+// process, and a major version this program does not know is whatever the console
+// calls it.
+void AppendConsoleRelease(const WindowsVersionFacts& facts, WindowsFactSource& source, WindowsName& name) {
   const bool workstation = facts.product_type == kProductWorkstation;
   const std::string ver = source.ConsoleVersionText();
   if (facts.major == 6) {
     NameFromConsoleVersion(ver, workstation, name);
   } else {
-    // A release this program does not know: whatever the console calls it.
     TakeConsoleVersion(ver, AppendGenericRelease(ver, workstation, name.description), name);
+  }
+}
+
+void AppendBitness(const WindowsVersionFacts& facts, std::string& d) {
+  if (facts.architecture == kArchitectureAmd64) {
+    d += " 64-bit";
+  } else if (facts.architecture == kArchitectureIntel) {
+    d += " 32-bit";
   }
 }
 
@@ -185,17 +191,11 @@ const char* ServerEdition(const WindowsVersionFacts& facts) {
   return facts.product_type == kProductServer ? "Unknown Server" : "Unknown Domain controller";
 }
 
-// The edition, from the extended version record (and on Vista and later from the
-// registry's product name, which replaces the whole description).
-void AppendEdition(const WindowsVersionFacts& facts, WindowsFactSource& source, std::string& d) {
+// The edition, from the extended version record; Vista and later name only the
+// bitness here.
+void AppendEdition(const WindowsVersionFacts& facts, std::string& d) {
   if (facts.major == 6) {
-    std::string product_name;
-    if (source.ProductName(product_name)) d = product_name;
-    if (facts.architecture == kArchitectureAmd64) {
-      d += " 64-bit";
-    } else if (facts.architecture == kArchitectureIntel) {
-      d += " 32-bit";
-    }
+    AppendBitness(facts, d);
     return;
   }
   if (facts.product_type == kProductWorkstation) {
@@ -229,11 +229,25 @@ void AppendProductOptionsEdition(WindowsFactSource& source, std::string& d) {
 }
 
 bool NameNtWindows(const WindowsVersionFacts& facts, WindowsFactSource& source, WindowsName& name) {
-  AppendNtRelease(facts, source, name);
-  if (facts.extended) {
-    AppendEdition(facts, source, name.description);
+  const char* release = NtReleaseName(facts);
+  // Vista and later keep their name in the registry, and where it can be read it
+  // replaces the whole composed name, the console's part included: the console is
+  // then not started at all.
+  std::string product_name;
+  if (facts.extended && (facts.major == 6 || release == nullptr) && source.ProductName(product_name)) {
+    name.description = product_name;
+    AppendBitness(facts, name.description);
   } else {
-    AppendProductOptionsEdition(source, name.description);
+    if (release != nullptr) {
+      name.description += release;
+    } else {
+      AppendConsoleRelease(facts, source, name);
+    }
+    if (facts.extended) {
+      AppendEdition(facts, name.description);
+    } else {
+      AppendProductOptionsEdition(source, name.description);
+    }
   }
   name.service_pack = facts.csd_version;
   // The hotfix that made Service Pack 6 into 6a left only this key behind.

@@ -1,11 +1,12 @@
-// The process-wide generator instance (see random_generator.h).
+// Letters of a random name (see random_generator.h).
 #include "sys/random_generator.h"
 
 namespace orvel {
 
-RandomGenerator& ProcessRandom() {
-  static RandomGenerator generator;
-  return generator;
+std::string RandomLetters(const std::uint32_t (&values)[8]) {
+  std::string name(8, 'a');
+  for (int i = 0; i < 8; ++i) name[i] = static_cast<char>('a' + values[i] % 26);
+  return name;
 }
 
 }  // namespace orvel

@@ -1,27 +1,20 @@
-// The process-wide pseudo-random generator: a 32-bit linear congruential generator
-// (seed := seed * 134775813 + 1), seeded once from the clock at start-up. Its only
-// use is naming temporary files, so it needs to be cheap and repeatable, not strong.
+// Names for the files a run creates (the console's output file, a fresh staging file),
+// drawn from Windows' own random source. A name that others could work out in
+// advance (from the clock, say) would let them prepare it; these cannot be foreseen.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace orvel {
 
-class RandomGenerator {
- public:
-  void Seed(std::uint32_t seed) { seed_ = seed; }
-  std::uint32_t SeedValue() const { return seed_; }
-  // Advances the generator and returns a value in [0, n): the high 32 bits of seed * n.
-  std::uint32_t Below(std::uint32_t n) {
-    seed_ = seed_ * 134775813u + 1u;
-    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * n) >> 32);
-  }
+// The name that eight random numbers give: one letter "a".."z" from each, its
+// remainder by 26 (so 0 gives "a", 25 "z", 26 "a" again). Over 32 random bits each
+// letter is as likely as any other to within one part in 160 million.
+std::string RandomLetters(const std::uint32_t (&values)[8]);
 
- private:
-  std::uint32_t seed_ = 0;
-};
-
-// The generator of the process.
-RandomGenerator& ProcessRandom();
+// A fresh name of 8 lower-case letters from the system's random generator
+// (RtlGenRandom).
+std::string RandomFileName();
 
 }  // namespace orvel

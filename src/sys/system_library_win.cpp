@@ -11,29 +11,44 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace orvel {
 
+namespace {
+
+// DLLs that Windows' own libraries load by bare name once a box is shown or the shell
+// is asked (the common controls, the themes), where the installer's own folder may
+// come first. Loaded beforehand from the system folder, they are found loaded then.
+constexpr const char* kLoadedByName[] = {"dwmapi.dll", "uxtheme.dll", "msimg32.dll", "ole32.dll"};
+
+}  // namespace
+
 ScopedLibrary LoadSystemLibrary(const char* name) {
-  HMODULE module = ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module == nullptr) {
-    // Windows without the search flags: name the system folder explicitly.
-    char folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return ScopedLibrary();
-    std::string path(folder, length);
-    path += '\\';
-    path += name;
-    module = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  }
-  return ScopedLibrary(module);
+  // By its full path, whether or not the search is restricted: where Windows cannot
+  // restrict it, this is what keeps the DLL and those it imports in the system folder.
+  char folder[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return ScopedLibrary();
+  std::string path(folder, length);
+  path += '\\';
+  path += name;
+  return ScopedLibrary(::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+}
+
+void LoadLibrariesLoadedByName() {
+  static bool loaded = false;
+  if (loaded) return;
+  loaded = true;
+  // They stay loaded to the end of the process.
+  for (const char* name : kLoadedByName) LoadSystemLibrary(name).Release();
+}
+
+bool RestrictDllSearch(SetDefaultDllDirectoriesFn set_directories) {
+  // The current folder is no place to look for DLLs either.
+  ::SetDllDirectoryA("");
+  return set_directories != nullptr && set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 void RestrictDllSearchToSystemFolder() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-  if (kernel == nullptr) return;
-  auto set_directories = EntryPoint<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories");
-  if (set_directories != nullptr) set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  // The current directory is no place to look for DLLs either.
-  ::SetDllDirectoryA("");
+  RestrictDllSearch(EntryPoint<SetDefaultDllDirectoriesFn>(::GetModuleHandleA("kernel32.dll"),
+                                                           "SetDefaultDllDirectories"));
 }
 
 }  // namespace orvel
@@ -51,7 +66,11 @@ extern "C" __attribute__((used, externally_visible)) FARPROC WINAPI __delayLoadH
                                                                                    FARPROC* slot) {
   const auto image = reinterpret_cast<const char*>(&__ImageBase);
   auto* const module = reinterpret_cast<HMODULE*>(const_cast<char*>(image) + import->rvaHmod);
-  if (*module == nullptr) *module = orvel::LoadSystemLibrary(image + import->rvaDLLName).Release();
+  if (*module == nullptr) {
+    // The first of these DLLs is the first step towards a box or the shell.
+    orvel::LoadLibrariesLoadedByName();
+    *module = orvel::LoadSystemLibrary(image + import->rvaDLLName).Release();
+  }
   const auto* const slots = reinterpret_cast<const FARPROC*>(image + import->rvaIAT);
   const auto* const names = reinterpret_cast<const IMAGE_THUNK_DATA*>(image + import->rvaINT);
   const auto* const name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(image + names[slot - slots].u1.AddressOfData);

@@ -8,12 +8,27 @@
 
 namespace orvel {
 
-// Loads `name` (a bare file name such as "version.dll") from the system folder.
-// Invalid when it cannot be loaded.
+// Loads `name` (a bare file name such as "version.dll") by its full path in the
+// system folder. Invalid when it cannot be loaded.
 ScopedLibrary LoadSystemLibrary(const char* name);
 
-// Restricts the DLL search of this process to the system folder. Called first thing
-// in the entry; a Windows without the call (before the 2011 updates) is left as is.
+// Loads, once, from the system folder the DLLs that Windows' own libraries load by
+// bare name when a box is shown or the shell is asked, so that none of them can come
+// from the installer's folder. Called before the first delay-loaded DLL is loaded.
+void LoadLibrariesLoadedByName();
+
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+
+// Restricts the DLL search of this process to the system folder through
+// `set_directories` (kernel32's SetDefaultDllDirectories), and takes the current
+// folder out of it in any case. True when the search is restricted. A Windows without
+// the call (Vista and 7 before their 2011 update) runs on: every DLL the installer
+// loads is named by its full path, and those that Windows' libraries load by name are
+// loaded that way first (LoadLibrariesLoadedByName).
+bool RestrictDllSearch(SetDefaultDllDirectoriesFn set_directories);
+
+// The same with the running Windows' own SetDefaultDllDirectories, if it has one.
+// Called first thing in the entry.
 void RestrictDllSearchToSystemFolder();
 
 }  // namespace orvel

@@ -81,28 +81,32 @@ TEST(RunConsoleCommandTest, TheOutputFileIsAnEightLetterNameInTempDeletedAfterwa
   EXPECT_TRUE(FolderEntries(elsewhere.Path()).empty());
 }
 
-TEST(RunConsoleCommandTest, ANameThatIsTakenIsDrawnAgainAndTheFileLeftAlone) {
+TEST(RunConsoleCommandTest, AFileAlreadyInTempIsLeftAlone) {
   ScratchFolder temp;
   ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
-  RandomGenerator expected;
-  expected.Seed(0);
-  const std::string taken = TemporaryFileName(expected);
-  const std::string next = TemporaryFileName(expected);
+  const std::string taken = RandomFileName();
   test::WriteBytes(temp.Path() + taken, "somebody's file");
 
-  ProcessRandom().Seed(0);
   const std::string output = RunConsoleCommand("dir /b \"" + temp.Path() + "\"");
   const std::vector<std::string> lines = SplitCrLfLines(output);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), next), lines.end()) << output;
+  ASSERT_EQ(lines.size(), 2u) << output;  // the file and the command's own output file
   EXPECT_EQ(test::ReadBytes(temp.Path() + taken), "somebody's file");
   EXPECT_EQ(SettledEntries(temp.Path(), {taken}), std::vector<std::string>{taken});
+}
+
+TEST(RandomFileNameTest, EightLowerCaseLettersNewEachTime) {
+  const std::string first = RandomFileName();
+  const std::string second = RandomFileName();
+  EXPECT_TRUE(IsTemporaryFileName(first)) << first;
+  EXPECT_TRUE(IsTemporaryFileName(second)) << second;
+  EXPECT_NE(first, second);
 }
 
 TEST(RunConsoleCommandTest, WithoutTempTheOutputFileGoesToTheCurrentFolder) {
   ScratchFolder current_folder;
   ScopedEnvironmentVariable temp_variable("Temp", std::nullopt);
   ScopedCurrentFolder current(current_folder.Path());
-  const std::string output = RunConsoleCommand("dir /b");
+  const std::string output = RunConsoleCommand("dir /b \"" + current_folder.Path() + "\"");
   EXPECT_TRUE(IsTemporaryFileName(ListedTemporaryName(output))) << output;
   EXPECT_EQ(SettledEntries(current_folder.Path()), std::vector<std::string>{});
 }
@@ -118,6 +122,29 @@ TEST(RunConsoleCommandTest, ComSpecIsNotConsulted) {
     EXPECT_EQ(lines[1].rfind("Microsoft Windows ", 0), 0u) << lines[1];
   }
   EXPECT_EQ(SettledEntries(temp.Path()), std::vector<std::string>{});
+}
+
+// The interpreter as it is started: a stand-in put over the system's cmd.exe reports
+// its command line (/D: no "AutoRun" of the user's), its current folder, and that an
+// inheritable handle of this process did not reach it.
+TEST(RunConsoleCommandTest, TheInterpreterRunsWithoutAutoRunInTheSystemFolderWithOnlyItsOutput) {
+  ScratchFolder temp;
+  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
+  char system[MAX_PATH];
+  const std::string folder(system, ::GetSystemDirectoryA(system, MAX_PATH));
+  const std::string cmd = folder + "\\cmd.exe", saved = temp.Path() + "cmd.saved";
+  ASSERT_TRUE(::CopyFileA(cmd.c_str(), saved.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA(ORVEL_CONSOLE_STANDIN, cmd.c_str(), FALSE));
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  ScopedKernelHandle probe(::CreateEventA(&inheritable, TRUE, TRUE, nullptr));
+  ScopedEnvironmentVariable number("ORVEL_PROBE_HANDLE", std::to_string(reinterpret_cast<std::uintptr_t>(probe.Get())));
+  // Wine runs the stand-in, not its own cmd: "cmd.exe=n" for this program's children.
+  constexpr char kOverrides[] = "Software\\Wine\\DllOverrides";
+  test::SetRegistryString(HKEY_CURRENT_USER, kOverrides, "cmd.exe", "native");
+  const std::vector<std::string> lines = SplitCrLfLines(RunConsoleCommand("ver"));
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, "cmd.exe");
+  EXPECT_TRUE(::CopyFileA(saved.c_str(), cmd.c_str(), FALSE));
+  EXPECT_EQ(lines, (std::vector<std::string>{"\"" + cmd + "\" /D /c ver", folder, "0"}));
 }
 
 // Ids of the running processes started by `parent` whose executable is `name`, or

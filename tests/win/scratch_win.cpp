@@ -111,6 +111,16 @@ void SetRegistryString(HKEY root, const std::string& path, const char* name, con
   ::RegCloseKey(key);
 }
 
+std::string GetRegistryString(HKEY root, const std::string& path, const char* name) {
+  HKEY key;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return std::string();
+  char value[512] = {};
+  DWORD size = sizeof value - 1;
+  const LONG status = ::RegGetValueA(key, nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size);
+  ::RegCloseKey(key);
+  return status == ERROR_SUCCESS ? std::string(value) : std::string();
+}
+
 void SetRegistryDword(HKEY root, const std::string& path, const char* name, DWORD value) {
   HKEY key;
   ASSERT_EQ(::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
