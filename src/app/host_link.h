@@ -15,8 +15,9 @@ inline constexpr char kHostWindowClass[] = "TOrvelMainForm";
 // rest of the process, as Orvel's mapping would vanish with its last handle.
 bool IsHostAppRunning();
 
-// Posts WM_QUIT to Orvel's main window, if there is one. Never waits.
-void AskHostAppToQuit();
+// Posts WM_QUIT to Orvel's main window, if there is one; true when it was posted.
+// Never waits.
+bool AskHostAppToQuit();
 
 // Sum of the sizes of all files below `folder` in KiB (remainder dropped), or -1
 // when the folder is missing. Counts in 64 bits and saturates at INT32_MAX; folders

@@ -29,9 +29,9 @@ bool IsHostAppRunning() {
   return false;
 }
 
-void AskHostAppToQuit() {
+bool AskHostAppToQuit() {
   HWND window = ::FindWindowA(kHostWindowClass, nullptr);
-  if (window != nullptr) ::PostMessageA(window, WM_QUIT, 0, 0);
+  return window != nullptr && ::PostMessageA(window, WM_QUIT, 0, 0);
 }
 
 std::int32_t FolderSizeKiB(const std::string& folder) {

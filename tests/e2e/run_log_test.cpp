@@ -5,6 +5,7 @@
 // (A symbolic link as the log path, which the installer refuses too, cannot be set
 // up here: Wine's CreateSymbolicLink makes nothing, and it shows Unix links to files
 // as the files themselves.)
+#include <algorithm>
 #include <regex>
 #include <sstream>
 
@@ -71,6 +72,114 @@ TEST_F(UpdateTest, FailedRunLogsItsExitCode) {
   EXPECT_EQ(run.exit_code, kNotInstalled);
   EXPECT_TRUE(LogHolds(log, 0, {"Orvel's folder from", "exit code 2: Orvel is not installed in the folder found"}));
 }
+
+// The box's text as the log holds it: each line break a blank.
+std::string OneLine(const std::string& text) { return std::regex_replace(text, std::regex("\r\n"), " "); }
+
+// A desktop in a window station of its own, which nobody sees (no WSF_VISIBLE).
+const char* HiddenDesktop() {
+  static const bool made = [] {
+    HWINSTA own = ::GetProcessWindowStation();
+    HWINSTA hidden = ::CreateWindowStationA("orvel-e2e-hidden", 0, WINSTA_ALL_ACCESS, nullptr);
+    const bool desktop = hidden != nullptr && ::SetProcessWindowStation(hidden) &&
+                         ::CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr) != nullptr;
+    ::SetProcessWindowStation(own);
+    return desktop;  // both stay open for the test program's lifetime
+  }();
+  return made ? "orvel-e2e-hidden\\Default" : nullptr;
+}
+
+// What the log and the exit code tell a deployment tool: each failure logs its reason
+// before any box (read from the log while the box is up), and a quiet run with
+// /suppressmsgboxes, or any run where nobody sees a box, shows none.
+enum class Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kNone };
+struct LoggedRun {
+  const char* name;
+  Setup setup;
+  std::vector<std::string> args;  // the log option follows them
+  int exit_code;
+  std::size_t boxes;
+  bool hidden_desktop = false;
+};
+
+class LoggedRunTest : public UpdateTest, public ::testing::WithParamInterface<LoggedRun> {};
+
+TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
+  const LoggedRun& c = GetParam();
+  ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
+  const std::string log = Outside() + "run.log";
+  const std::string cant_install = "error: " + std::string(kCantInstallEnglish) + Orvel().PackagePath();
+  std::string installer;
+  std::unique_ptr<RunningHost> host;
+  std::vector<std::string> lines;
+  switch (c.setup) {
+    case Setup::kMissingOrvel:
+      Orvel().RemoveHost();
+      lines = {"error: " + OneLine(kHostMissingEnglish)};
+      break;
+    case Setup::kLockedPackage:
+      host = StartHost({"--hold-package", "--ignore-quit"});
+      lines = {"Orvel running: yes, asked to quit: yes", "installed package still in use after the last of 17 tries",
+               cant_install};
+      break;
+    case Setup::kDamagedCopy: {
+      std::string bytes = test::ReadBytes(InstallerPath());
+      bytes.back() ^= 1;
+      installer = Scratch() + "damaged copy.exe";
+      test::WriteBytes(installer, bytes);
+      lines = {"integrity check: the installer is altered or damaged", "error: " + OneLine(LanguageText("badinstaller"))};
+      break;
+    }
+    case Setup::kNewerPackage:
+      Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
+      lines = {"installed package version " + std::to_string(kEmbeddedVersion + 3), "package written: yes",
+               "an older package (version " + std::to_string(kEmbeddedVersion) + ") replaced a newer one"};
+      break;
+    case Setup::kReadOnlyPackage:
+      ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
+      lines = {"installed package free at try 1", ": Win32 error 5", cant_install};
+      break;
+    case Setup::kNone:
+      lines = {c.hidden_desktop ? "no message boxes: the installer's window station is not visible"
+                                : "/suppressmsgboxes changes nothing in an interactive run"};
+      break;
+  }
+  const auto given = [&c](const char* arg) { return std::ranges::count(c.args, std::string(arg)) != 0; };
+  if (given("modest") && (given("/suppressmsgboxes") || given("/SuppressMsgBoxes")))
+    lines.push_back("no message boxes: /suppressmsgboxes in a quiet run");
+  lines.push_back("exit code " + std::to_string(c.exit_code));
+  const char* desktop = c.hidden_desktop ? HiddenDesktop() : nullptr;
+  ASSERT_TRUE(desktop != nullptr || !c.hidden_desktop) << "no hidden window station";
+  std::vector<std::string> args = c.args;
+  args.push_back("/log=" + log);
+  std::string logged_at_box;
+
+  const InstallerRun run = RunInstaller(
+      args, {}, Outside(), [&](const test::SeenDialog&) { logged_at_box += test::ReadBytes(log); }, installer,
+      desktop);
+  host.reset();
+
+  EXPECT_FALSE(run.timed_out);
+  EXPECT_EQ(run.exit_code, c.exit_code);
+  EXPECT_EQ(run.boxes.size(), c.boxes);
+  for (const Box& box : run.boxes)
+    if (box.icon == test::MessageIcon::kError) EXPECT_NE(logged_at_box.find("error: " + OneLine(box.text)), std::string::npos);
+  EXPECT_TRUE(LogHolds(log, 0, lines));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, LoggedRunTest,
+    ::testing::Values(
+        // The switch first, so that it must be taken out before "modest" is counted.
+        LoggedRun{"SwitchMissingOrvel", Setup::kMissingOrvel, {"/SuppressMsgBoxes", "modest"}, kNotInstalled, 0},
+        LoggedRun{"SwitchLockedPackage", Setup::kLockedPackage, {"modest", "/suppressmsgboxes"}, kPackageLocked, 0},
+        LoggedRun{"SwitchDamagedCopy", Setup::kDamagedCopy, {"/suppressmsgboxes", "modest"}, kDamaged, 0},
+        LoggedRun{"MissingOrvel", Setup::kMissingOrvel, {"modest"}, kNotInstalled, 1},
+        LoggedRun{"NewerPackageReplaced", Setup::kNewerPackage, {"modest"}, kWritten, 0},
+        LoggedRun{"ReadOnlyPackage", Setup::kReadOnlyPackage, {"modest"}, kNotWritten, 1},
+        LoggedRun{"SwitchInInteractiveRun", Setup::kNone, {"/suppressmsgboxes"}, kDeclined, 1},
+        LoggedRun{"InteractiveOnHiddenDesktop", Setup::kNone, {}, kDeclined, 0, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct UnusableLog {
   const char* name;
