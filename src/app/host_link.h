@@ -31,9 +31,10 @@ constexpr std::int32_t SaturatedKiB(std::uint64_t bytes) {
 }
 
 // Starts HostFolder + HostAppName + ".exe" ("open", in HostFolder, shown normally)
-// as the signed-in user: an elevated installer asks the desktop shell to start it,
-// and starts nothing when no shell answers; otherwise ShellExecuteA starts it. Its
-// outcome is not looked at.
+// as the signed-in user: a privileged installer asks the desktop shell to start it,
+// and starts nothing when no shell answers, in session 0 or as SYSTEM or a service
+// account (see host_start_route.h); otherwise ShellExecuteA starts it. The log says
+// which; the outcome is not looked at.
 void StartHostApp();
 
 }  // namespace orvel

@@ -23,12 +23,10 @@ void InitProgramState() {
   state.RussianUi = IsRussianUiLocale(state.UserLcid);
   state.OsDescription = DescribeOperatingSystem();
   state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(state.OsIs64Bit));
-  CommandLineOptions command_line = SplitOptions(::GetCommandLineA());
+  LogOptionSplit command_line = SplitLogOption(::GetCommandLineA());
   state.CommandLine = std::move(command_line.arguments);
   state.LogPath = std::move(command_line.log_path);
-  state.SuppressBoxesAsked = command_line.suppress_boxes;
   state.StartMode = AsciiLower(CommandLineArgument(state.CommandLine, 1));
-  state.QuietRun = state.StartMode == kQuietStartMode;
 }
 
 }  // namespace orvel

@@ -55,8 +55,6 @@ void OpenRequestedLog() {
   LogLine({"OrvelUpdate " ORVEL_VERSION_TEXT ", package version ", state.VersionText, ", command line: ",
            ::GetCommandLineA()});
   LogLine({"Windows: ", state.OsDescription});
-  if (state.SuppressBoxesAsked && !state.QuietRun)
-    LogLine({"/suppressmsgboxes changes nothing in an interactive run"});
 }
 
 void LogLine(std::initializer_list<std::string_view> parts) {
