@@ -5,8 +5,8 @@
 namespace orvel {
 
 // Seeds the random generator, reads the user's locale and bitness, creates
-// SharedRegistry, takes the log option out of the command line and reads the start
-// mode from the rest.
+// SharedRegistry, takes the options (/log, /suppressmsgboxes) out of the command line
+// and reads the start mode from the rest.
 void InitProgramState();
 
 }  // namespace orvel

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace orvel {
 
@@ -25,7 +26,7 @@ constexpr BoxVerdict DecideBoxes(bool quiet_run, bool suppress_asked, bool stati
 }
 
 // Why no box is shown, for the log ("" for kShown).
-constexpr const char* BoxVerdictReason(BoxVerdict verdict) {
+constexpr std::string_view BoxVerdictReason(BoxVerdict verdict) {
   switch (verdict) {
     case BoxVerdict::kSwitchedOff:
       return "/suppressmsgboxes in a quiet run";

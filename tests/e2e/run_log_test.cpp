@@ -2,9 +2,8 @@
 // steps in it, ending with their exit code; an earlier log is appended to; a log
 // that cannot be opened is reported once and changes nothing else.
 //
-// (A symbolic link as the log path, which the installer refuses too, cannot be set
-// up here: Wine's CreateSymbolicLink makes nothing, and it shows Unix links to files
-// as the files themselves.)
+// (A link is set up here as a Unix symbolic link, which Wine follows as Windows
+// follows a link: Wine's CreateSymbolicLink makes nothing.)
 #include <algorithm>
 #include <regex>
 #include <sstream>
@@ -119,7 +118,7 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
       break;
     case Setup::kLockedPackage:
       host = StartHost({"--hold-package", "--ignore-quit"});
-      lines = {"Orvel running: yes, asked to quit: yes", "installed package still in use after the last of 17 tries",
+      lines = {"Orvel running: yes, asked to quit: yes", "installed package still in use at try 17 of 17, Win32 error 32",
                cant_install};
       break;
     case Setup::kDamagedCopy: {
@@ -183,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct UnusableLog {
   const char* name;
-  const char* path;  // below the test's outside folder
+  const char* path;  // below the test's outside folder, unless a network path
   int error;         // the Win32 error code the message names
 };
 
@@ -196,7 +195,9 @@ TEST_P(UnusableLogTest, IsReportedOnceAndTheRunGoesOn) {
   const std::string other_file = Outside() + "other file";
   test::WriteBytes(other_file, "not a log");
   ASSERT_TRUE(::CreateHardLinkA((Outside() + "second name").c_str(), other_file.c_str(), nullptr));
-  const std::string path = Outside() + c.path;
+  ::CreateDirectoryA((Outside() + "real folder").c_str(), nullptr);
+  ASSERT_TRUE(test::MakeUnixLink(Outside() + "linked folder", Outside() + "real folder"));
+  const std::string path = c.path[0] == '\\' ? c.path : Outside() + c.path;
 
   const InstallerRun run = Run({"modest", "\"/log=" + path + "\""});
 
@@ -207,13 +208,16 @@ TEST_P(UnusableLogTest, IsReportedOnceAndTheRunGoesOn) {
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
   EXPECT_EQ(test::ReadBytes(other_file), "not a log");
+  EXPECT_FALSE(test::Exists(Outside() + "real folder\\orvel.log"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, UnusableLogTest,
     ::testing::Values(UnusableLog{"MissingFolder", "no such folder\\orvel.log", ERROR_PATH_NOT_FOUND},
                       UnusableLog{"Folder", "a folder", ERROR_ACCESS_DENIED},
-                      UnusableLog{"SecondNameOfAnotherFile", "second name", ERROR_CANT_ACCESS_FILE}),
+                      UnusableLog{"SecondNameOfAnotherFile", "second name", ERROR_CANT_ACCESS_FILE},
+                      UnusableLog{"LinkInAFolderOfThePath", "linked folder\\orvel.log", ERROR_CANT_ACCESS_FILE},
+                      UnusableLog{"NetworkPath", "\\\\server\\share\\orvel.log", ERROR_BAD_PATHNAME}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

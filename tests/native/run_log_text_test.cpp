@@ -14,5 +14,36 @@ TEST(LogLineTextTest, StampsTheTimeAndKeepsEachEventOnOneLine) {
   EXPECT_EQ(LogLineText(time, {}), "2024-05-01 04:03:07.045 \r\n");
 }
 
+TEST(LogLineTextTest, WritesWhatAShellActsOnAsHexDigits) {
+  const struct {
+    const char* part;
+    const char* logged;
+  } cases[] = {
+      {"x.exe modest \"/log=a&calc.bat\"", "x.exe modest \"/log=a%26calc.bat\""},
+      {"a|b<c>d^e%f%%", "a%7Cb%3Cc%3Ed%5Ee%25f%25%25"},
+      {"tab\there\x1b[0m\x7f\x01", "tab%09here%1B[0m%7F%01"},
+      {"C:\\Orvel (x86)\\\xc0!\"'", "C:\\Orvel (x86)\\\xc0!\"'"},  // unchanged
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LogLineText(LogTime{}, {c.part}), std::string("0000-00-00 00:00:00.000 ") + c.logged + "\r\n");
+  }
+}
+
+TEST(IsLocalLogPathTest, RefusesNetworkDevicesAndStreams) {
+  const struct {
+    const char* path;
+    bool local;
+  } cases[] = {
+      {"C:\\Windows\\Logs\\orvel.log", true}, {"orvel.log", true}, {"..\\logs\\o.log", true},
+      {"\\logs\\o.log", true},                 {"C:/logs/o.log", true}, {"", true},
+      {"\\\\server\\share\\o.log", false},      {"//server/share/o.log", false},
+      {"\\/server\\o.log", false},             {"\\\\.\\C:\\o.log", false},
+      {"\\\\.\\pipe\\o", false},               {"\\\\?\\C:\\o.log", false},
+      {"\\??\\C:\\o.log", false},              {"C:\\o.log:hidden", false},
+      {"o.log::$DATA", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsLocalLogPath(c.path), c.local) << c.path;
+}
+
 }  // namespace
 }  // namespace orvel
