@@ -81,24 +81,24 @@ struct OrvelStarter {
 // The facts of this process's token that decide how Orvel may be started.
 TokenFacts ReadTokenFacts() {
   TokenFacts facts;
+  DWORD session = 1;
+  if (::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) facts.session = session;
   HANDLE token = nullptr;
   if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return facts;
   const ScopedKernelHandle owned(token);
-  DWORD value = 0;
-  DWORD size = 0;
-  facts.elevated = !::GetTokenInformation(token, TokenElevation, &value, sizeof value, &size) || value != 0;
-  if (::GetTokenInformation(token, TokenSessionId, &value, sizeof value, &size)) facts.session = value;
   facts.administrators = Program().UserIsAdmin;
   union {
     TOKEN_USER user;
     TOKEN_MANDATORY_LABEL label;
     BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   } info;
+  DWORD size = 0;
   // The SIDs are read as the SID structure lays them out; the calls that would take
-  // them apart cost more than the comparisons.
+  // them apart cost more than the comparisons. Every elevated token has high
+  // integrity, so the level tells both.
   if (::GetTokenInformation(token, TokenIntegrityLevel, &info, sizeof info, &size)) {
     const SID& label = *static_cast<const SID*>(info.label.Label.Sid);
-    facts.high_integrity = label.SubAuthority[label.SubAuthorityCount - 1] >= SECURITY_MANDATORY_HIGH_RID;
+    facts.elevated_or_high = label.SubAuthority[label.SubAuthorityCount - 1] >= SECURITY_MANDATORY_HIGH_RID;
   }
   if (::GetTokenInformation(token, TokenUser, &info, sizeof info, &size)) {
     // SYSTEM, LocalService and NetworkService: S-1-5-18, S-1-5-19, S-1-5-20.

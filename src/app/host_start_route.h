@@ -12,9 +12,8 @@ namespace orvel {
 // What the installer's token says about it. The defaults are those of a token that
 // could not be read: privileged.
 struct TokenFacts {
-  bool elevated = true;         // the full token of an elevation
-  bool administrators = true;   // the Administrators group enabled
-  bool high_integrity = true;   // high integrity level or above
+  bool elevated_or_high = true; // high integrity level or above, as every elevated token has
+  bool administrators = true;   // the Administrators group enabled (also without elevation)
   bool service_account = false; // SYSTEM, LocalService or NetworkService
   std::uint32_t session = 1;
 };
@@ -29,7 +28,7 @@ enum class HostStartRoute {
 constexpr HostStartRoute ChooseHostStartRoute(const TokenFacts& token) {
   if (token.service_account) return HostStartRoute::kNotAsService;
   if (token.session == 0) return HostStartRoute::kNotInSessionZero;
-  if (token.elevated || token.administrators || token.high_integrity) return HostStartRoute::kDesktopShell;
+  if (token.elevated_or_high || token.administrators) return HostStartRoute::kDesktopShell;
   return HostStartRoute::kDirect;
 }
 

@@ -56,24 +56,20 @@ ExitCode EndingCode(bool written, bool package_in_use, bool size_recorded) {
 }
 
 // Opens the installed package with no sharing, retrying while another program
-// (usually Orvel, just told to quit) still has it open; the log tells how the wait
-// ended. `in_use`: the last try failed because the file was open elsewhere.
+// (usually Orvel, just told to quit) still has it open. A wait that ends without the
+// file is logged with the last try's Win32 error; `in_use`: the file was still open
+// elsewhere.
 ScopedFileHandle OpenInstalledPackage(const std::string& path, bool& in_use) {
-  ScopedFileHandle file;
-  DWORD error = ERROR_SUCCESS;
-  int tries = 0;
-  while (!file && tries < kOpenAttempts) {
-    ++tries;
-    file.Reset(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-      error = ::GetLastError();
-      ::Sleep(kOpenPause);
-    }
+  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+    ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return file;
+    ::Sleep(kOpenPause);
   }
-  in_use = !file && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION);
-  LogLine({"installed package ", file ? "free" : in_use ? "still in use" : "not opened", " at try ",
-           DecimalText(tries), " of 17, Win32 error ", DecimalText(error)});
-  return file;
+  const DWORD error = ::GetLastError();
+  in_use = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+  LogLine({"installed package not opened in 17 tries (about 4.4 s): Win32 error ", DecimalText(error)});
+  return ScopedFileHandle();
 }
 
 std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
@@ -180,9 +176,10 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // A copy that will not install must not close the user's Orvel (and its unsaved
   // work) for nothing: check the installer before asking Orvel to quit.
   if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
+  static constexpr const char* kOrvelFound[] = {"Orvel not running", "Orvel running, no window to ask to quit",
+                                                 "Orvel running, asked to quit"};
   const bool running = IsHostAppRunning();
-  const bool asked_to_quit = running && AskHostAppToQuit();
-  LogLine({"Orvel running: ", YesNo(running), ", asked to quit: ", YesNo(asked_to_quit)});
+  LogLine({kOrvelFound[running + (running && AskHostAppToQuit())]});
 
   QuietMode = state.QuietRun;
 
@@ -223,9 +220,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
                                           state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode);
   LogLine({"package written: ", YesNo(written)});
-  if (written && PackageVersion < InstalledVersion)
-    LogLine({"an older package (version ", state.VersionText, ") replaced a newer one (version ",
-             DecimalText(InstalledVersion), ")"});
+  if (written && PackageVersion < InstalledVersion) LogLine({"an older package replaced a newer one"});
 
   // A registry error here does not undo the write: report it and still finish, so
   // that Orvel is offered or started as after any update.

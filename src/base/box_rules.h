@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace orvel {
 
@@ -25,19 +24,12 @@ constexpr BoxVerdict DecideBoxes(bool quiet_run, bool suppress_asked, bool stati
   return station_visible ? BoxVerdict::kShown : BoxVerdict::kStationInvisible;
 }
 
-// Why no box is shown, for the log ("" for kShown).
-constexpr std::string_view BoxVerdictReason(BoxVerdict verdict) {
-  switch (verdict) {
-    case BoxVerdict::kSwitchedOff:
-      return "/suppressmsgboxes in a quiet run";
-    case BoxVerdict::kSessionZero:
-      return "the installer runs in session 0, where no user sees a box";
-    case BoxVerdict::kStationInvisible:
-      return "the installer's window station is not visible";
-    case BoxVerdict::kShown:
-      break;
-  }
-  return "";
-}
+// Why no box is shown, for the log, by verdict ("" for kShown).
+inline constexpr const char* kBoxVerdictReasons[] = {
+    "",
+    "/suppressmsgboxes in a quiet run",
+    "the installer runs in session 0, where no user sees a box",
+    "the installer's window station is not visible",
+};
 
 }  // namespace orvel

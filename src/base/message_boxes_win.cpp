@@ -29,16 +29,15 @@ bool StationIsVisible() {
 // Decided at the first box, not at start-up: asking the window station loads user32,
 // which a run without a box never needs. The reason for showing none is logged once.
 bool BoxesShown() {
-  static int shown = -1;
-  if (shown < 0) {
+  static int verdict = -1;  // a BoxVerdict once decided
+  if (verdict < 0) {
     const ProgramState& state = Program();
     DWORD session = 1;  // a session that cannot be told is taken for a user's
     if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) session = 1;
-    const BoxVerdict verdict = DecideBoxes(state.QuietRun, state.SuppressBoxesAsked, StationIsVisible(), session);
-    shown = verdict == BoxVerdict::kShown;
-    if (!shown) LogLine({"no message boxes: ", BoxVerdictReason(verdict)});
+    verdict = static_cast<int>(DecideBoxes(state.QuietRun, state.SuppressBoxesAsked, StationIsVisible(), session));
+    if (verdict != 0) LogLine({"no message boxes: ", kBoxVerdictReasons[verdict]});
   }
-  return shown != 0;
+  return verdict == 0;
 }
 
 }  // namespace
@@ -65,11 +64,8 @@ void ShowErrorBox(const std::string& text, const std::string& caption, std::uint
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption, std::uint16_t language) {
-  if (!BoxesShown()) {
-    LogLine({"nobody can answer a question here: taken as No"});
-    return false;
-  }
-  return ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle, language) == IDYES;
+  // Where no box is shown, a question counts as answered No; the caller logs it.
+  return BoxesShown() && ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle, language) == IDYES;
 }
 
 }  // namespace orvel

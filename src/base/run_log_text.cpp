@@ -53,9 +53,8 @@ std::string LogLineText(const LogTime& time, std::initializer_list<std::string_v
       if (is_break) {
         if (!in_break) line += ' ';
       } else if (byte < ' ' || byte == 0x7f || kShellCharacters.find(c) != std::string_view::npos) {
-        line += '%';
-        line += kHexDigits[byte >> 4];
-        line += kHexDigits[byte & 15];
+        const char hex[] = {'%', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
+        line.append(hex, 3);
       } else {
         line += c;
       }

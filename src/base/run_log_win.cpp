@@ -18,9 +18,8 @@ namespace {
 
 ScopedFileHandle LogFile;
 
-// True when `file`'s final path, as the file system resolves it, is `path` itself
-// (a file's, or a folder's with or without its final backslash): no link in any of
-// its folders leads elsewhere.
+// True when `file`'s final path, as the file system resolves it, is `path` itself:
+// no link in any of its folders leads elsewhere.
 bool IsFinalPathOf(HANDLE file, const std::string& path) {
   char full[MAX_PATH];
   char named[MAX_PATH];
@@ -28,7 +27,6 @@ bool IsFinalPathOf(HANDLE file, const std::string& path) {
   DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
   if (length != 0 && length < MAX_PATH) length = ::GetLongPathNameA(full, named, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
-  if (length > 3 && named[length - 1] == '\\') named[length - 1] = '\0';  // a folder's, but not a drive's
   length = ::GetFinalPathNameByHandleA(file, final_path, sizeof final_path, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   return length > 4 && length < sizeof final_path && ::lstrcmpiA(final_path + 4, named) == 0;
 }
@@ -45,23 +43,10 @@ ScopedFileHandle OpenLogFile(const std::string& path, DWORD& error) {
     error = ERROR_BAD_PATHNAME;
     return ScopedFileHandle();
   }
-  constexpr DWORD kFlags =
-      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
-  ScopedFileHandle file(
-      ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING, kFlags, nullptr));
-  if (!file && ::GetLastError() == ERROR_FILE_NOT_FOUND) {
-    // A new log is made only in a folder that is where it is named: through a link
-    // the elevated installer would create a file wherever the link leads.
-    const std::size_t end = path.find_last_of("\\/");
-    const std::string folder = end == std::string::npos ? std::string(".") : path.substr(0, end + 1);
-    const ScopedFileHandle parent(::CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                nullptr, OPEN_EXISTING, kFlags | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (parent && !IsFinalPathOf(parent.Get(), folder)) {
-      error = ERROR_CANT_ACCESS_FILE;
-      return ScopedFileHandle();
-    }
-    file.Reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, CREATE_NEW, kFlags, nullptr));
-  }
+  ScopedFileHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT |
+                                          SECURITY_IDENTIFICATION,
+                                      nullptr));
   BY_HANDLE_FILE_INFORMATION info;
   if (!file || !::GetFileInformationByHandle(file.Get(), &info)) {
     error = ::GetLastError();

@@ -118,7 +118,7 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
       break;
     case Setup::kLockedPackage:
       host = StartHost({"--hold-package", "--ignore-quit"});
-      lines = {"Orvel running: yes, asked to quit: yes", "installed package still in use at try 17 of 17, Win32 error 32",
+      lines = {"Orvel running, asked to quit", "installed package not opened in 17 tries (about 4.4 s): Win32 error 32",
                cant_install};
       break;
     case Setup::kDamagedCopy: {
@@ -132,11 +132,11 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
     case Setup::kNewerPackage:
       Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
       lines = {"installed package version " + std::to_string(kEmbeddedVersion + 3), "package written: yes",
-               "an older package (version " + std::to_string(kEmbeddedVersion) + ") replaced a newer one"};
+               "an older package replaced a newer one"};
       break;
     case Setup::kReadOnlyPackage:
       ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
-      lines = {"installed package free at try 1", ": Win32 error 5", cant_install};
+      lines = {"installed package version " + std::to_string(kEmbeddedVersion - 1), ": Win32 error 5", cant_install};
       break;
     case Setup::kNone:
       lines = {c.hidden_desktop ? "no message boxes: the installer's window station is not visible"
@@ -208,7 +208,6 @@ TEST_P(UnusableLogTest, IsReportedOnceAndTheRunGoesOn) {
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
   EXPECT_EQ(test::ReadBytes(other_file), "not a log");
-  EXPECT_FALSE(test::Exists(Outside() + "real folder\\orvel.log"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -24,7 +24,7 @@ TEST(DecideBoxesTest, ShowsThemOnlyWhereSomeoneCanAnswer) {
     SCOPED_TRACE(testing::Message() << "quiet " << c.quiet << ", switch " << c.suppress << ", visible " << c.visible
                                     << ", session " << c.session);
     EXPECT_EQ(DecideBoxes(c.quiet, c.suppress, c.visible, c.session), c.verdict);
-    EXPECT_EQ(BoxVerdictReason(c.verdict).empty(), c.verdict == kShown);
+    EXPECT_EQ(*kBoxVerdictReasons[static_cast<int>(c.verdict)] == '\0', c.verdict == kShown);
   }
 }
 

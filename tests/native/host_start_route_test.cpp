@@ -29,26 +29,25 @@ TEST(StartAsSignedInUserTest, APrivilegedInstallerStartsOrvelOnlyThroughTheShell
     int shell_calls;
     int direct_calls;
   } cases[] = {
-      {{true, true, true, false, 1}, true, kDesktopShell, true, 1, 0},
-      {{true, true, true, false, 1}, false, kDesktopShell, false, 1, 0},  // no shell: never with this token
-      {{false, false, false, false, 1}, true, kDirect, true, 0, 1},
-      {{false, false, false, false, 2}, false, kDirect, true, 0, 1},
+      {{true, true, false, 1}, true, kDesktopShell, true, 1, 0},
+      {{true, true, false, 1}, false, kDesktopShell, false, 1, 0},  // no shell: never with this token
+      {{false, false, false, 1}, true, kDirect, true, 0, 1},
+      {{false, false, false, 2}, false, kDirect, true, 0, 1},
       // Each sign of privilege alone: UAC off (Administrators enabled, not elevated),
-      // elevated, high integrity.
-      {{false, true, false, false, 1}, true, kDesktopShell, true, 1, 0},
-      {{true, false, false, false, 1}, true, kDesktopShell, true, 1, 0},
-      {{false, false, true, false, 1}, true, kDesktopShell, true, 1, 0},
+      // elevated or high integrity.
+      {{false, true, false, 1}, true, kDesktopShell, true, 1, 0},
+      {{true, false, false, 1}, true, kDesktopShell, true, 1, 0},
       // Services' session and service accounts: not started at all.
-      {{true, true, true, false, 0}, true, kNotInSessionZero, false, 0, 0},
-      {{false, false, false, false, 0}, true, kNotInSessionZero, false, 0, 0},
-      {{true, true, true, true, 0}, true, kNotAsService, false, 0, 0},
-      {{false, false, false, true, 1}, true, kNotAsService, false, 0, 0},
+      {{true, true, false, 0}, true, kNotInSessionZero, false, 0, 0},
+      {{false, false, false, 0}, true, kNotInSessionZero, false, 0, 0},
+      {{true, true, true, 0}, true, kNotAsService, false, 0, 0},
+      {{false, false, true, 1}, true, kNotAsService, false, 0, 0},
       {TokenFacts{}, true, kDesktopShell, true, 1, 0},  // a token that cannot be read
   };
   for (const auto& c : cases) {
     const TokenFacts& t = c.token;
-    SCOPED_TRACE(testing::Message() << "elevated " << t.elevated << ", administrators " << t.administrators
-                                    << ", high " << t.high_integrity << ", service " << t.service_account
+    SCOPED_TRACE(testing::Message() << "elevated or high " << t.elevated_or_high << ", administrators "
+                                    << t.administrators << ", service " << t.service_account
                                     << ", session " << t.session << ", shell answers " << c.shell_answers);
     EXPECT_EQ(ChooseHostStartRoute(t), c.route);
     RecordingStarter starter{c.shell_answers};
