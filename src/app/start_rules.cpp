@@ -51,10 +51,9 @@ CommandLineOptions SplitOptions(std::string_view command_line) {
     while (start < command_line.size() && static_cast<unsigned char>(command_line[start]) <= ' ') ++start;
     if (!NextArgument(command_line, pos, argument)) break;
     if (index == 0) continue;
-    const std::string lower = AsciiLower(argument);
-    if (lower == kSuppressBoxesOption) {
+    if (argument.size() == kSuppressBoxesOption.size() && StartsWithLowered(argument, kSuppressBoxesOption)) {
       split.suppress_boxes = true;
-    } else if (lower.starts_with(kLogOption)) {
+    } else if (StartsWithLowered(argument, kLogOption)) {
       split.log_path = argument.substr(kLogOption.size());
     } else {
       continue;
