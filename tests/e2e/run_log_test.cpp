@@ -4,7 +4,6 @@
 //
 // (A link is set up here as a Unix symbolic link, which Wine follows as Windows
 // follows a link: Wine's CreateSymbolicLink makes nothing.)
-#include <algorithm>
 #include <regex>
 #include <sstream>
 
@@ -77,14 +76,11 @@ std::string OneLine(const std::string& text) { return std::regex_replace(text, s
 
 // A desktop in a window station of its own, which nobody sees (no WSF_VISIBLE).
 const char* HiddenDesktop() {
-  static const bool made = [] {
-    HWINSTA own = ::GetProcessWindowStation();
-    HWINSTA hidden = ::CreateWindowStationA("orvel-e2e-hidden", 0, WINSTA_ALL_ACCESS, nullptr);
-    const bool desktop = hidden != nullptr && ::SetProcessWindowStation(hidden) &&
-                         ::CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr) != nullptr;
-    ::SetProcessWindowStation(own);
-    return desktop;  // both stay open for the test program's lifetime
-  }();
+  static HWINSTA own = ::GetProcessWindowStation();
+  static HWINSTA hidden = ::CreateWindowStationA("orvel-e2e-hidden", 0, WINSTA_ALL_ACCESS, nullptr);
+  static const bool made = hidden != nullptr && ::SetProcessWindowStation(hidden) &&
+                           ::CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr) != nullptr;
+  ::SetProcessWindowStation(own);
   return made ? "orvel-e2e-hidden\\Default" : nullptr;
 }
 
@@ -95,10 +91,11 @@ enum class Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, k
 struct LoggedRun {
   const char* name;
   Setup setup;
-  std::vector<std::string> args;  // the log option follows them
+  std::vector<std::string> args;   // the log option follows them
+  std::vector<std::string> lines;  // in the log in this order, before "exit code N"
   int exit_code;
   std::size_t boxes;
-  bool hidden_desktop = false;
+  const char* desktop = nullptr;
 };
 
 class LoggedRunTest : public UpdateTest, public ::testing::WithParamInterface<LoggedRun> {};
@@ -107,55 +104,28 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
   const LoggedRun& c = GetParam();
   ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
   const std::string log = Outside() + "run.log";
-  const std::string cant_install = "error: " + std::string(kCantInstallEnglish) + Orvel().PackagePath();
+  std::vector<std::string> lines = c.lines;
   std::string installer;
   std::unique_ptr<RunningHost> host;
-  std::vector<std::string> lines;
-  switch (c.setup) {
-    case Setup::kMissingOrvel:
-      Orvel().RemoveHost();
-      lines = {"error: " + OneLine(kHostMissingEnglish)};
-      break;
-    case Setup::kLockedPackage:
-      host = StartHost({"--hold-package", "--ignore-quit"});
-      lines = {"Orvel running, asked to quit", "installed package not opened in 17 tries (about 4.4 s): Win32 error 32",
-               cant_install};
-      break;
-    case Setup::kDamagedCopy: {
-      std::string bytes = test::ReadBytes(InstallerPath());
-      bytes.back() ^= 1;
-      installer = Scratch() + "damaged copy.exe";
-      test::WriteBytes(installer, bytes);
-      lines = {"integrity check: the installer is altered or damaged", "error: " + OneLine(LanguageText("badinstaller"))};
-      break;
-    }
-    case Setup::kNewerPackage:
-      Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
-      lines = {"installed package version " + std::to_string(kEmbeddedVersion + 3), "package written: yes",
-               "an older package replaced a newer one"};
-      break;
-    case Setup::kReadOnlyPackage:
-      ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
-      lines = {"installed package version " + std::to_string(kEmbeddedVersion - 1), ": Win32 error 5", cant_install};
-      break;
-    case Setup::kNone:
-      lines = {c.hidden_desktop ? "no message boxes: the installer's window station is not visible"
-                                : "/suppressmsgboxes changes nothing in an interactive run"};
-      break;
+  if (c.setup == Setup::kMissingOrvel) Orvel().RemoveHost();
+  if (c.setup == Setup::kLockedPackage) host = StartHost({"--hold-package", "--ignore-quit"});
+  if (c.setup == Setup::kNewerPackage) Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
+  if (c.setup == Setup::kReadOnlyPackage) ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
+  if (c.setup == Setup::kDamagedCopy) {
+    std::string bytes = test::ReadBytes(InstallerPath());
+    bytes.back() ^= 1;
+    test::WriteBytes(installer = Scratch() + "damaged copy.exe", bytes);
+    lines.insert(lines.begin() + 1, "error: " + OneLine(LanguageText("badinstaller")));
   }
-  const auto given = [&c](const char* arg) { return std::ranges::count(c.args, std::string(arg)) != 0; };
-  if (given("modest") && (given("/suppressmsgboxes") || given("/SuppressMsgBoxes")))
-    lines.push_back("no message boxes: /suppressmsgboxes in a quiet run");
   lines.push_back("exit code " + std::to_string(c.exit_code));
-  const char* desktop = c.hidden_desktop ? HiddenDesktop() : nullptr;
-  ASSERT_TRUE(desktop != nullptr || !c.hidden_desktop) << "no hidden window station";
+  ASSERT_TRUE(c.desktop == nullptr || HiddenDesktop() != nullptr) << "no hidden window station";
   std::vector<std::string> args = c.args;
   args.push_back("/log=" + log);
   std::string logged_at_box;
 
   const InstallerRun run = RunInstaller(
       args, {}, Outside(), [&](const test::SeenDialog&) { logged_at_box += test::ReadBytes(log); }, installer,
-      desktop);
+      c.desktop);
   host.reset();
 
   EXPECT_FALSE(run.timed_out);
@@ -166,18 +136,32 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
   EXPECT_TRUE(LogHolds(log, 0, lines));
 }
 
+const std::string kSwitchedOff = "no message boxes: /suppressmsgboxes in a quiet run";
+const std::string kCantInstall = "error: " + std::string(kCantInstallEnglish);
+
 INSTANTIATE_TEST_SUITE_P(
     Runs, LoggedRunTest,
     ::testing::Values(
         // The switch first, so that it must be taken out before "modest" is counted.
-        LoggedRun{"SwitchMissingOrvel", Setup::kMissingOrvel, {"/SuppressMsgBoxes", "modest"}, kNotInstalled, 0},
-        LoggedRun{"SwitchLockedPackage", Setup::kLockedPackage, {"modest", "/suppressmsgboxes"}, kPackageLocked, 0},
-        LoggedRun{"SwitchDamagedCopy", Setup::kDamagedCopy, {"/suppressmsgboxes", "modest"}, kDamaged, 0},
-        LoggedRun{"MissingOrvel", Setup::kMissingOrvel, {"modest"}, kNotInstalled, 1},
-        LoggedRun{"NewerPackageReplaced", Setup::kNewerPackage, {"modest"}, kWritten, 0},
-        LoggedRun{"ReadOnlyPackage", Setup::kReadOnlyPackage, {"modest"}, kNotWritten, 1},
-        LoggedRun{"SwitchInInteractiveRun", Setup::kNone, {"/suppressmsgboxes"}, kDeclined, 1},
-        LoggedRun{"InteractiveOnHiddenDesktop", Setup::kNone, {}, kDeclined, 0, true}),
+        LoggedRun{"SwitchMissingOrvel", Setup::kMissingOrvel, {"/SuppressMsgBoxes", "modest"},
+                  {"error: " + OneLine(kHostMissingEnglish), kSwitchedOff}, kNotInstalled, 0},
+        LoggedRun{"SwitchLockedPackage", Setup::kLockedPackage, {"modest", "/suppressmsgboxes"},
+                  {"Orvel running, asked to quit", "installed package not opened in 17 tries (about 4.4 s): Win32 error 32",
+                   kCantInstall, kSwitchedOff}, kPackageLocked, 0},
+        LoggedRun{"SwitchDamagedCopy", Setup::kDamagedCopy, {"/suppressmsgboxes", "modest"},
+                  {"integrity check: the installer is altered or damaged", kSwitchedOff}, kDamaged, 0},
+        LoggedRun{"MissingOrvel", Setup::kMissingOrvel, {"modest"}, {}, kNotInstalled, 1},
+        LoggedRun{"NewerPackageReplaced", Setup::kNewerPackage, {"modest"},
+                  {"installed package version " + std::to_string(kEmbeddedVersion + 3), "package written: yes",
+                   "an older package replaced a newer one"}, kWritten, 0},
+        LoggedRun{"ReadOnlyPackage", Setup::kReadOnlyPackage, {"modest"},
+                  {"installed package version " + std::to_string(kEmbeddedVersion - 1), ": Win32 error 5", kCantInstall},
+                  kNotWritten, 1},
+        LoggedRun{"SwitchInInteractiveRun", Setup::kNone, {"/suppressmsgboxes"},
+                  {"/suppressmsgboxes changes nothing in an interactive run"}, kDeclined, 1},
+        LoggedRun{"InteractiveOnHiddenDesktop", Setup::kNone, {},
+                  {"no message boxes: the installer's window station is not visible"}, kDeclined, 0,
+                  "orvel-e2e-hidden\\Default"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct UnusableLog {

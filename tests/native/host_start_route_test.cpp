@@ -45,13 +45,10 @@ TEST(StartAsSignedInUserTest, APrivilegedInstallerStartsOrvelOnlyThroughTheShell
       {TokenFacts{}, true, kDesktopShell, true, 1, 0},  // a token that cannot be read
   };
   for (const auto& c : cases) {
-    const TokenFacts& t = c.token;
-    SCOPED_TRACE(testing::Message() << "elevated or high " << t.elevated_or_high << ", administrators "
-                                    << t.administrators << ", service " << t.service_account
-                                    << ", session " << t.session << ", shell answers " << c.shell_answers);
-    EXPECT_EQ(ChooseHostStartRoute(t), c.route);
+    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+    EXPECT_EQ(ChooseHostStartRoute(c.token), c.route);
     RecordingStarter starter{c.shell_answers};
-    EXPECT_EQ(StartAsSignedInUser(ChooseHostStartRoute(t), starter), c.started);
+    EXPECT_EQ(StartAsSignedInUser(ChooseHostStartRoute(c.token), starter), c.started);
     EXPECT_EQ(starter.shell_calls, c.shell_calls);
     EXPECT_EQ(starter.direct_calls, c.direct_calls);
   }

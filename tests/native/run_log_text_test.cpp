@@ -15,34 +15,22 @@ TEST(LogLineTextTest, StampsTheTimeAndKeepsEachEventOnOneLine) {
 }
 
 TEST(LogLineTextTest, WritesWhatAShellActsOnAsHexDigits) {
-  const struct {
-    const char* part;
-    const char* logged;
-  } cases[] = {
+  const char* const cases[][2] = {
       {"x.exe modest \"/log=a&calc.bat\"", "x.exe modest \"/log=a%26calc.bat\""},
       {"a|b<c>d^e%f%%", "a%7Cb%3Cc%3Ed%5Ee%25f%25%25"},
       {"tab\there\x1b[0m\x7f\x01", "tab%09here%1B[0m%7F%01"},
       {"C:\\Orvel (x86)\\\xc0!\"'", "C:\\Orvel (x86)\\\xc0!\"'"},  // unchanged
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(LogLineText(LogTime{}, {c.part}), std::string("0000-00-00 00:00:00.000 ") + c.logged + "\r\n");
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(LogLineText(LogTime{}, {c[0]}), std::string("0000-00-00 00:00:00.000 ") + c[1] + "\r\n");
 }
 
 TEST(IsLocalLogPathTest, RefusesNetworkDevicesAndStreams) {
-  const struct {
-    const char* path;
-    bool local;
-  } cases[] = {
-      {"C:\\Windows\\Logs\\orvel.log", true}, {"orvel.log", true}, {"..\\logs\\o.log", true},
-      {"\\logs\\o.log", true},                 {"C:/logs/o.log", true}, {"", true},
-      {"\\\\server\\share\\o.log", false},      {"//server/share/o.log", false},
-      {"\\/server\\o.log", false},             {"\\\\.\\C:\\o.log", false},
-      {"\\\\.\\pipe\\o", false},               {"\\\\?\\C:\\o.log", false},
-      {"\\??\\C:\\o.log", false},              {"C:\\o.log:hidden", false},
-      {"o.log::$DATA", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsLocalLogPath(c.path), c.local) << c.path;
+  for (const char* local : {"C:\\Windows\\Logs\\orvel.log", "orvel.log", "..\\logs\\o.log", "\\logs\\o.log", "C:/l/o.log", ""})
+    EXPECT_TRUE(IsLocalLogPath(local)) << local;
+  for (const char* other : {"\\\\server\\share\\o.log", "//server/share/o.log", "\\/server\\o.log", "\\\\.\\C:\\o.log",
+                            "\\\\.\\pipe\\o", "\\\\?\\C:\\o.log", "\\??\\C:\\o.log", "C:\\o.log:hidden", "o.log::$DATA"})
+    EXPECT_FALSE(IsLocalLogPath(other)) << other;
 }
 
 }  // namespace
