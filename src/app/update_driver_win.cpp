@@ -179,7 +179,8 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   static constexpr const char* kOrvelFound[] = {"Orvel not running", "Orvel running, no window to ask to quit",
                                                  "Orvel running, asked to quit"};
   const bool running = IsHostAppRunning();
-  LogLine({kOrvelFound[running + (running && AskHostAppToQuit())]});
+  const bool asked_to_quit = running && AskHostAppToQuit();
+  LogLine({kOrvelFound[running + asked_to_quit]});
 
   QuietMode = state.QuietRun;
 

@@ -12,8 +12,9 @@
 namespace orvel {
 
 namespace {
-// Errors reach the user also from a service-started run; questions stay above the
-// topmost progress window.
+// Errors reach the signed-in user also from a run without a desktop of its own (where
+// one can be seen at all, see BoxesShown); questions stay above the topmost progress
+// window.
 constexpr UINT kErrorStyle = MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION;
 constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST;
 
