@@ -15,8 +15,9 @@ inline constexpr char kHostWindowClass[] = "TOrvelMainForm";
 // rest of the process, as Orvel's mapping would vanish with its last handle.
 bool IsHostAppRunning();
 
-// Posts WM_QUIT to Orvel's main window, if there is one. Never waits.
-void AskHostAppToQuit();
+// Posts WM_QUIT to Orvel's main window, if there is one; true when it was posted.
+// Never waits.
+bool AskHostAppToQuit();
 
 // Sum of the sizes of all files below `folder` in KiB (remainder dropped), or -1
 // when the folder is missing. Counts in 64 bits and saturates at INT32_MAX; folders
@@ -30,9 +31,10 @@ constexpr std::int32_t SaturatedKiB(std::uint64_t bytes) {
 }
 
 // Starts HostFolder + HostAppName + ".exe" ("open", in HostFolder, shown normally)
-// as the signed-in user: an elevated installer asks the desktop shell to start it,
-// and starts nothing when no shell answers; otherwise ShellExecuteA starts it. Its
-// outcome is not looked at.
+// as the signed-in user: a privileged installer asks the desktop shell to start it,
+// and starts nothing when no shell answers, in session 0 or as SYSTEM or a service
+// account (see host_start_route.h); otherwise ShellExecuteA starts it. The log says
+// which; the outcome is not looked at.
 void StartHostApp();
 
 }  // namespace orvel

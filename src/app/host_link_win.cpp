@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <deque>
 
 #include "app/host_start_route.h"
@@ -29,9 +30,9 @@ bool IsHostAppRunning() {
   return false;
 }
 
-void AskHostAppToQuit() {
+bool AskHostAppToQuit() {
   HWND window = ::FindWindowA(kHostWindowClass, nullptr);
-  if (window != nullptr) ::PostMessageA(window, WM_QUIT, 0, 0);
+  return window != nullptr && ::PostMessageA(window, WM_QUIT, 0, 0);
 }
 
 std::int32_t FolderSizeKiB(const std::string& folder) {
@@ -77,19 +78,57 @@ struct OrvelStarter {
   }
 };
 
+// The facts of this process's token that decide how Orvel may be started.
+TokenFacts ReadTokenFacts() {
+  TokenFacts facts;
+  DWORD session = 1;
+  if (::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) facts.session = session;
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return facts;
+  const ScopedKernelHandle owned(token);
+  facts.administrators = Program().UserIsAdmin;
+  union {
+    TOKEN_USER user;
+    TOKEN_MANDATORY_LABEL label;
+    BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  } info;
+  DWORD size = 0;
+  // The SIDs are read as the SID structure lays them out; the calls that would take
+  // them apart cost more than the comparisons. Every elevated token has high
+  // integrity, so the level tells both.
+  if (::GetTokenInformation(token, TokenIntegrityLevel, &info, sizeof info, &size)) {
+    const SID& label = *static_cast<const SID*>(info.label.Label.Sid);
+    facts.elevated_or_high = label.SubAuthority[label.SubAuthorityCount - 1] >= SECURITY_MANDATORY_HIGH_RID;
+  }
+  if (::GetTokenInformation(token, TokenUser, &info, sizeof info, &size)) {
+    // SYSTEM, LocalService and NetworkService: S-1-5-18, S-1-5-19, S-1-5-20.
+    const SID& user = *static_cast<const SID*>(info.user.User.Sid);
+    const SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    facts.service_account = user.SubAuthorityCount == 1 && std::memcmp(&user.IdentifierAuthority, &nt, sizeof nt) == 0 &&
+                            user.SubAuthority[0] - SECURITY_LOCAL_SYSTEM_RID <= 2u;
+  }
+  return facts;
+}
+
 }  // namespace
 
 void StartHostApp() {
-  // Both the desktop shell and the handlers behind ShellExecuteA are reached through
-  // COM, which nothing else in the installer needs.
-  const ComApartment com;
   const ProgramState& state = Program();
   const OrvelStarter starter{state.HostFolder, state.HostFolder + state.HostAppName + ".exe"};
-  const bool elevated = ProcessIsElevated();
-  const bool asked = StartAsSignedInUser(elevated, starter);
-  LogLine({!elevated ? "Orvel started directly: "
-           : asked   ? "Orvel started by the desktop shell: "
-                     : "Orvel not started, no desktop shell answered: ",
+  const HostStartRoute route = ChooseHostStartRoute(ReadTokenFacts());
+  bool started = false;
+  if (route == HostStartRoute::kDirect || route == HostStartRoute::kDesktopShell) {
+    // Both the desktop shell and the handlers behind ShellExecuteA are reached through
+    // COM, which nothing else in the installer needs.
+    const ComApartment com;
+    started = StartAsSignedInUser(route, starter);
+  }
+  static constexpr const char* kNotStarted[] = {
+      "", "Orvel not started, no desktop shell answered: ", "Orvel not started in session 0, where no user is signed in: ",
+      "Orvel not started as SYSTEM or a service account: "};
+  LogLine({!started ? kNotStarted[static_cast<int>(route)]
+           : route == HostStartRoute::kDirect ? "Orvel started directly: "
+                                              : "Orvel started by the desktop shell: ",
            starter.executable});
 }
 

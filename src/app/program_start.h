@@ -4,9 +4,9 @@
 
 namespace orvel {
 
-// Reads the user's locale and bitness, creates
-// SharedRegistry, takes the log option out of the command line and reads the start
-// mode from the rest.
+// Reads the user's locale and bitness, creates SharedRegistry, takes the options
+// (/log, /suppressmsgboxes) out of the command line and reads the start mode from
+// the rest.
 void InitProgramState();
 
 }  // namespace orvel

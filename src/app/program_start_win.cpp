@@ -18,10 +18,12 @@ void InitProgramState() {
   state.RussianUi = IsRussianUiLocale(state.UserLcid);
   state.OsDescription = DescribeOperatingSystem();
   state.SharedRegistry = std::make_unique<RegistryAccess>(RegistryAccessMask(state.OsIs64Bit));
-  LogOptionSplit command_line = SplitLogOption(::GetCommandLineA());
+  CommandLineOptions command_line = SplitOptions(::GetCommandLineA());
   state.CommandLine = std::move(command_line.arguments);
   state.LogPath = std::move(command_line.log_path);
+  state.SuppressBoxesAsked = command_line.suppress_boxes;
   state.StartMode = AsciiLower(CommandLineArgument(state.CommandLine, 1));
+  state.QuietRun = state.StartMode == kQuietStartMode;
 }
 
 }  // namespace orvel

@@ -28,6 +28,7 @@ bool NextArgument(std::string_view command_line, std::size_t& pos, std::string& 
 }
 
 constexpr std::string_view kLogOption = "/log=";
+constexpr std::string_view kSuppressBoxesOption = "/suppressmsgboxes";
 
 }  // namespace
 
@@ -40,8 +41,8 @@ std::string CommandLineArgument(std::string_view command_line, int index) {
   return std::string();
 }
 
-LogOptionSplit SplitLogOption(std::string_view command_line) {
-  LogOptionSplit split;
+CommandLineOptions SplitOptions(std::string_view command_line) {
+  CommandLineOptions split;
   std::size_t pos = 0;
   std::size_t kept = 0;  // command_line[kept, start) still has to be copied
   std::string argument;
@@ -49,8 +50,14 @@ LogOptionSplit SplitLogOption(std::string_view command_line) {
     std::size_t start = pos;
     while (start < command_line.size() && static_cast<unsigned char>(command_line[start]) <= ' ') ++start;
     if (!NextArgument(command_line, pos, argument)) break;
-    if (index == 0 || AsciiLower(argument.substr(0, kLogOption.size())) != kLogOption) continue;
-    split.log_path = argument.substr(kLogOption.size());
+    if (index == 0) continue;
+    if (argument.size() == kSuppressBoxesOption.size() && StartsWithLowered(argument, kSuppressBoxesOption)) {
+      split.suppress_boxes = true;
+    } else if (StartsWithLowered(argument, kLogOption)) {
+      split.log_path = argument.substr(kLogOption.size());
+    } else {
+      continue;
+    }
     split.arguments.append(command_line.substr(kept, start - kept));
     split.arguments += ' ';
     kept = pos;

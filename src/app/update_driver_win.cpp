@@ -48,21 +48,27 @@ bool AskAndLog(const std::string& text, const std::string& caption) {
 }
 
 // How a run that came as far as writing ends: a failed write outweighs a registry
-// error after it, since the installed package is then unchanged.
-ExitCode EndingCode(bool written, bool size_recorded) {
-  if (!written) return ExitCode::kPackageNotWritten;
+// error after it, since the installed package is then unchanged. A write that failed
+// on a package that stayed in use through the whole wait is worth retrying later.
+ExitCode EndingCode(bool written, bool package_in_use, bool size_recorded) {
+  if (!written) return package_in_use ? ExitCode::kPackageLocked : ExitCode::kPackageNotWritten;
   return size_recorded ? ExitCode::kPackageWritten : ExitCode::kRegistryError;
 }
 
 // Opens the installed package with no sharing, retrying while another program
-// (usually Orvel, just told to quit) still has it open.
-ScopedFileHandle OpenInstalledPackage(const std::string& path) {
+// (usually Orvel, just told to quit) still has it open. A wait that ends without the
+// file is logged with the last try's Win32 error; `in_use`: the file was still open
+// elsewhere.
+ScopedFileHandle OpenInstalledPackage(const std::string& path, bool& in_use) {
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
     ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return file;
     ::Sleep(kOpenPause);
   }
+  const DWORD error = ::GetLastError();
+  in_use = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+  LogLine({"installed package not opened in 17 tries (about 4.4 s): Win32 error ", DecimalText(error)});
   return ScopedFileHandle();
 }
 
@@ -170,27 +176,32 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // A copy that will not install must not close the user's Orvel (and its unsaved
   // work) for nothing: check the installer before asking Orvel to quit.
   if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
-  if (IsHostAppRunning()) AskHostAppToQuit();
+  static constexpr const char* kOrvelFound[] = {"Orvel not running", "Orvel running, no window to ask to quit",
+                                                 "Orvel running, asked to quit"};
+  const bool running = IsHostAppRunning();
+  const bool asked_to_quit = running && AskHostAppToQuit();
+  LogLine({kOrvelFound[running + asked_to_quit]});
 
-  QuietMode = state.StartMode == kQuietStartMode;
+  QuietMode = state.QuietRun;
 
   const std::string package_path = state.HostFolder + PackageFileName;
+  bool package_in_use = false;
   if (FileExists(package_path)) {
-    ScopedFileHandle installed = OpenInstalledPackage(package_path);
-    if (!QuietMode) {
-      if (!installed) {
-        ShowError(LangTextBlockArgs("filecantopen", {package_path}));
-        return ExitCode::kPackageLocked;
-      }
+    ScopedFileHandle installed = OpenInstalledPackage(package_path, package_in_use);
+    if (!QuietMode && !installed) {
+      ShowError(LangTextBlockArgs("filecantopen", {package_path}));
+      return ExitCode::kPackageLocked;
+    }
+    // A quiet run asks nothing and replaces whatever is installed, but its log names
+    // both versions. A file still locked makes the write below fail with its own message.
+    if (installed) {
       InstalledVersion = ReadInstalledVersion(installed);
       LogLine({"installed package version ", DecimalText(InstalledVersion), ", embedded ", state.VersionText});
       installed.Reset();
-      if (PackageVersion < InstalledVersion &&
-          !AskAndLog(LangTextBlockArgs("olderfilever", {PackageFileName}), LangText("soundquest")))
-        return ExitCode::kUserDeclined;
     }
-    // In quiet mode the loop only waits for Orvel to let go of the file; a file still
-    // locked makes the write below fail with its own message.
+    if (!QuietMode && PackageVersion < InstalledVersion &&
+        !AskAndLog(LangTextBlockArgs("olderfilever", {PackageFileName}), LangText("soundquest")))
+      return ExitCode::kUserDeclined;
   }
 
   if (!QuietMode) {
@@ -210,6 +221,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
                                           state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode);
   LogLine({"package written: ", YesNo(written)});
+  if (written && PackageVersion < InstalledVersion) LogLine({"an older package replaced a newer one"});
 
   // A registry error here does not undo the write: report it and still finish, so
   // that Orvel is offered or started as after any update.
@@ -217,7 +229,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   if (!size_recorded) ShowRegistryError(size_recorded);
 
   OfferToStartOrvel(written);
-  return EndingCode(written, size_recorded.Succeeded());
+  return EndingCode(written, package_in_use, size_recorded.Succeeded());
 }
 
 }  // namespace orvel

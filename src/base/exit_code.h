@@ -11,9 +11,9 @@ enum class ExitCode : int {
   kNoAdminRights = 3,
   kNoLanguageFiles = 4,    // Orvel's language files are missing or broken
   kInstallerDamaged = 5,   // the installer failed its own check or cannot read itself
-  kPackageLocked = 6,      // interactive run: the installed package stayed open in another program
-  kPackageNotWritten = 7,  // writing the package failed (in a quiet run, also on a locked
-                           // package); the installed one is unchanged
+  kPackageLocked = 6,      // the installed package stayed open in another program through
+                           // the whole wait (a quiet run: and the write then failed)
+  kPackageNotWritten = 7,  // writing the package failed; the installed one is unchanged
   kRegistryError = 8,      // the registry could not be read or written; after a good write
                            // only the installation's size is missing
   kOutOfMemory = 9,        // the process ran out of memory and stopped

@@ -3,16 +3,44 @@
 
 #include <windows.h>
 
+#include "base/box_rules.h"
 #include "base/builtin_texts.h"
+#include "base/decimal_text.h"
 #include "base/program_state.h"
+#include "base/run_log.h"
 
 namespace orvel {
 
 namespace {
-// Errors reach the user also from a service-started run; questions stay above the
-// topmost progress window.
+// Errors reach the signed-in user also from a run without a desktop of its own (where
+// one can be seen at all, see BoxesShown); questions stay above the topmost progress
+// window.
 constexpr UINT kErrorStyle = MB_OK | MB_ICONERROR | MB_SERVICE_NOTIFICATION;
 constexpr UINT kQuestionStyle = MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL | MB_TOPMOST;
+
+// A window station that cannot be asked counts as visible: its boxes are shown, as
+// they always were.
+bool StationIsVisible() {
+  USEROBJECTFLAGS flags = {};
+  DWORD size = 0;
+  return !::GetUserObjectInformationA(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &size) ||
+         (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+// Decided at the first box, not at start-up: asking the window station loads user32,
+// which a run without a box never needs. The reason for showing none is logged once.
+bool BoxesShown() {
+  static int verdict = -1;  // a BoxVerdict once decided
+  if (verdict < 0) {
+    const ProgramState& state = Program();
+    DWORD session = 1;  // a session that cannot be told is taken for a user's
+    if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) session = 1;
+    verdict = static_cast<int>(DecideBoxes(state.QuietRun, state.SuppressBoxesAsked, StationIsVisible(), session));
+    if (verdict != 0) LogLine({"no message boxes: ", kBoxVerdictReasons[verdict]});
+  }
+  return verdict == 0;
+}
+
 }  // namespace
 
 void ShowFallbackError(std::string_view english, std::string_view russian) {
@@ -25,16 +53,20 @@ void ShowFallbackError(std::string_view english, std::string_view russian) {
 }
 
 void ShowRegistryError(WinResult failure) {
+  LogLine({"registry error: Win32 error ", DecimalText(failure.Code())});
   ShowFallbackError(kRegistryErrorEn, kRegistryErrorRu);
   ::SetLastError(failure.Code());
 }
 
 void ShowErrorBox(const std::string& text, const std::string& caption, std::uint16_t language) {
-  ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kErrorStyle, language);
+  // The log first: a box may hold the run for a long time, or never be closed.
+  LogLine({"error: ", text});
+  if (BoxesShown()) ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kErrorStyle, language);
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption, std::uint16_t language) {
-  return ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle, language) == IDYES;
+  // Where no box is shown, a question counts as answered No; the caller logs it.
+  return BoxesShown() && ::MessageBoxExA(nullptr, text.c_str(), caption.c_str(), kQuestionStyle, language) == IDYES;
 }
 
 }  // namespace orvel

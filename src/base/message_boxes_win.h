@@ -1,6 +1,9 @@
 // The one unit that shows message boxes: the built-in bilingual error, an error in a
 // language file's words, the registry error, and the Yes/No question. Every box of
-// the installer is shown from here, with the styles below.
+// the installer is shown from here, with the styles below. Every error goes to the
+// log before its box. Where no box is to be shown (a quiet run with
+// /suppressmsgboxes, session 0, a window station nobody sees; see box_rules.h) an
+// error is only logged and a question is taken as answered No.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +27,8 @@ void ShowRegistryError(WinResult failure);
 // user's default).
 void ShowErrorBox(const std::string& text, const std::string& caption, std::uint16_t language);
 
-// A Yes/No question on top of every window; true when the user answered Yes.
+// A Yes/No question on top of every window; true when the user answered Yes (false
+// without asking where no box is shown).
 bool AskYesNo(const std::string& text, const std::string& caption, std::uint16_t language);
 
 }  // namespace orvel

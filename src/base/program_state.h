@@ -19,6 +19,8 @@ namespace orvel {
 inline constexpr std::string_view UserKeyPrefix = "Software\\Veltro\\";
 // HKEY_LOCAL_MACHINE-relative base of the uninstall and shell-folder keys.
 inline constexpr std::string_view WindowsKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+// The start mode that selects the quiet run.
+inline constexpr std::string_view kQuietStartMode = "modest";
 
 struct ProgramState {
   std::string HostAppName;       // "Orvel": per-user key, uninstall key, executable
@@ -31,6 +33,8 @@ struct ProgramState {
   std::string CommandLine;       // the command line without its /log=PATH arguments
   std::optional<std::string> LogPath;  // PATH of /log=PATH, when the command line asks for a log
   std::string StartMode;         // first command-line argument, ASCII lower-cased
+  bool QuietRun = false;         // StartMode is kQuietStartMode
+  bool SuppressBoxesAsked = false;  // "/suppressmsgboxes" given (it acts in a quiet run only)
   std::uint32_t UserLcid = 0;
   bool RussianUi = false;        // built-in texts in Russian
   bool OsIs64Bit = false;

@@ -29,6 +29,11 @@ constexpr const char* kExitCodeMeanings[] = {
 static_assert(sizeof kExitCodeMeanings / sizeof *kExitCodeMeanings == static_cast<int>(ExitCode::kOutOfMemory) + 1,
               "one meaning per exit code");
 
+constexpr std::string_view kShellCharacters = "&|<>^%";
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+constexpr bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
 }  // namespace
 
 std::string LogLineText(const LogTime& time, std::initializer_list<std::string_view> parts) {
@@ -43,14 +48,27 @@ std::string LogLineText(const LogTime& time, std::initializer_list<std::string_v
   bool in_break = false;
   for (std::string_view part : parts) {
     for (char c : part) {
+      const auto byte = static_cast<unsigned char>(c);
       const bool is_break = c == '\r' || c == '\n';
-      if (!is_break) line += c;
-      else if (!in_break) line += ' ';
+      if (is_break) {
+        if (!in_break) line += ' ';
+      } else if (byte < ' ' || byte == 0x7f || kShellCharacters.find(c) != std::string_view::npos) {
+        const char hex[] = {'%', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
+        line.append(hex, 3);
+      } else {
+        line += c;
+      }
       in_break = is_break;
     }
   }
   line += "\r\n";
   return line;
+}
+
+bool IsLocalLogPath(std::string_view path) {
+  if (path.size() >= 2 && IsSeparator(path[0]) && (IsSeparator(path[1]) || path[1] == '?')) return false;
+  const std::size_t colon = path.rfind(':');
+  return colon == std::string_view::npos || colon == 1;
 }
 
 std::string ExitCodeLogText(ExitCode code) {

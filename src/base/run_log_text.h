@@ -17,8 +17,16 @@ struct LogTime {
 };
 
 // "2024-05-01 14:03:07.045 " + the parts joined + "\r\n". Every run of line breaks
-// inside a part becomes one blank, so that each event stays on one line.
+// inside a part becomes one blank, so that each event stays on one line. The
+// characters that a command shell acts on (& | < > ^ %) and every other control
+// character are written as "%" and two upper-case hex digits ("&" as %26), so that a
+// log given a script's name runs nothing: "%" is then always followed by a digit.
 std::string LogLineText(const LogTime& time, std::initializer_list<std::string_view> parts);
+
+// True for a log path that the installer may open: not a network or device path
+// ("\\server\...", "\\.\...", "\\?\...", "\??\...", with either slash) and without a
+// colon past the drive's (a stream of a file, or no path at all).
+bool IsLocalLogPath(std::string_view path);
 
 // "exit code 6: ..." with what the code tells a deployment tool.
 std::string ExitCodeLogText(ExitCode code);

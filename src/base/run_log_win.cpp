@@ -18,20 +18,43 @@ namespace {
 
 ScopedFileHandle LogFile;
 
+// True when `file`'s final path, as the file system resolves it, is `path` itself:
+// no link in any of its folders leads elsewhere.
+bool IsFinalPathOf(HANDLE file, const std::string& path) {
+  char full[MAX_PATH];
+  char named[MAX_PATH];
+  char final_path[MAX_PATH + 4];  // "\\?\" first
+  DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  if (length != 0 && length < MAX_PATH) length = ::GetLongPathNameA(full, named, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  length = ::GetFinalPathNameByHandleA(file, final_path, sizeof final_path, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  return length > 4 && length < sizeof final_path && ::lstrcmpiA(final_path + 4, named) == 0;
+}
+
 // Opens `path` to append only: what the file already holds is never changed, and
 // others may read it meanwhile. The path is the user's own choice, but the elevated
-// installer writes only into the plain file it names: a link, a folder, a device or
-// a file that has other names too is refused (ERROR_CANT_ACCESS_FILE).
+// installer writes only into the plain local file it names: a network or device path
+// is refused before anything is opened (ERROR_BAD_PATHNAME); a link (at the file or
+// in any folder of its path), a folder, a device or a file that has other names too
+// is refused after (ERROR_CANT_ACCESS_FILE). A pipe server at the path would learn
+// who opened it, but may not act as the installer.
 ScopedFileHandle OpenLogFile(const std::string& path, DWORD& error) {
+  if (!IsLocalLogPath(path)) {
+    error = ERROR_BAD_PATHNAME;
+    return ScopedFileHandle();
+  }
   ScopedFileHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT |
+                                          SECURITY_IDENTIFICATION,
+                                      nullptr));
   BY_HANDLE_FILE_INFORMATION info;
   if (!file || !::GetFileInformationByHandle(file.Get(), &info)) {
     error = ::GetLastError();
     return ScopedFileHandle();
   }
   if (::GetFileType(file.Get()) != FILE_TYPE_DISK || info.nNumberOfLinks != 1 ||
-      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+      !IsFinalPathOf(file.Get(), path)) {
     error = ERROR_CANT_ACCESS_FILE;
     return ScopedFileHandle();
   }
@@ -55,6 +78,8 @@ void OpenRequestedLog() {
   LogLine({"OrvelUpdate " ORVEL_VERSION_TEXT ", package version ", state.VersionText, ", command line: ",
            ::GetCommandLineA()});
   LogLine({"Windows: ", state.OsDescription});
+  if (state.SuppressBoxesAsked && !state.QuietRun)
+    LogLine({"/suppressmsgboxes changes nothing in an interactive run"});
 }
 
 void LogLine(std::initializer_list<std::string_view> parts) {

@@ -128,16 +128,6 @@ bool FindDesktopDispatch(ComPointer& shell) {
 
 }  // namespace
 
-bool ProcessIsElevated() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  ScopedKernelHandle owned(token);
-  TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
-  DWORD size = 0;
-  return ::GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) &&
-         type == TokenElevationTypeFull;
-}
-
 ComApartment::ComApartment()
     : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
 

@@ -7,11 +7,6 @@
 
 namespace orvel {
 
-// True when this process runs with the full token of an elevation (UAC:
-// TokenElevationTypeFull). False with UAC off, for a plain administrator or user, and
-// on Windows without elevation.
-bool ProcessIsElevated();
-
 // COM on this thread (single-threaded apartment) for the lifetime of the object.
 class ComApartment {
  public:

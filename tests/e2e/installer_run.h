@@ -55,10 +55,10 @@ struct InstallerRun {
 // `answers` (IDYES, IDNO, ...; afterwards No, else OK) and calling `before_answer`
 // (when given) for each box before it is answered. A run that hangs is stopped after
 // a minute and reported as timed out. `installer` runs another copy of the installer
-// than the one built here.
+// than the one built here; `desktop` ("station\\desktop") starts it on another desktop.
 using BeforeAnswer = std::function<void(const test::SeenDialog&)>;
 InstallerRun RunInstaller(const std::vector<std::string>& args, const std::vector<int>& answers,
                           const std::string& current_folder, BeforeAnswer before_answer = {},
-                          const std::string& installer = {});
+                          const std::string& installer = {}, const char* desktop = nullptr);
 
 }  // namespace orvel::e2e

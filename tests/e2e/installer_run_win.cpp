@@ -40,7 +40,7 @@ Box Error(std::string caption, std::string text) {
 
 InstallerRun RunInstaller(const std::vector<std::string>& args, const std::vector<int>& answers,
                           const std::string& current_folder, BeforeAnswer before_answer,
-                          const std::string& installer_copy) {
+                          const std::string& installer_copy, const char* desktop) {
   InstallerRun run;
   const std::string installer = installer_copy.empty() ? InstallerPath() : installer_copy;
   std::string command_line = "\"" + installer + "\"";
@@ -48,6 +48,7 @@ InstallerRun RunInstaller(const std::vector<std::string>& args, const std::vecto
 
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
+  startup.lpDesktop = const_cast<char*>(desktop);
   PROCESS_INFORMATION process = {};
   const auto start = std::chrono::steady_clock::now();
   // Suspended, so that the robot watches the process before it can show a box.

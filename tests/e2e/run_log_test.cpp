@@ -2,9 +2,8 @@
 // steps in it, ending with their exit code; an earlier log is appended to; a log
 // that cannot be opened is reported once and changes nothing else.
 //
-// (A symbolic link as the log path, which the installer refuses too, cannot be set
-// up here: Wine's CreateSymbolicLink makes nothing, and it shows Unix links to files
-// as the files themselves.)
+// (A link is set up here as a Unix symbolic link, which Wine follows as Windows
+// follows a link: Wine's CreateSymbolicLink makes nothing.)
 #include <regex>
 #include <sstream>
 
@@ -72,9 +71,102 @@ TEST_F(UpdateTest, FailedRunLogsItsExitCode) {
   EXPECT_TRUE(LogHolds(log, 0, {"Orvel's folder from", "exit code 2: Orvel is not installed in the folder found"}));
 }
 
+// The box's text as the log holds it: each line break a blank.
+std::string OneLine(const std::string& text) { return std::regex_replace(text, std::regex("\r\n"), " "); }
+
+// A desktop in a window station of its own, which nobody sees (no WSF_VISIBLE).
+const char* HiddenDesktop() {
+  static HWINSTA own = ::GetProcessWindowStation();
+  static HWINSTA hidden = ::CreateWindowStationA("orvel-e2e-hidden", 0, WINSTA_ALL_ACCESS, nullptr);
+  static const bool made = hidden != nullptr && ::SetProcessWindowStation(hidden) &&
+                           ::CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr) != nullptr;
+  ::SetProcessWindowStation(own);
+  return made ? "orvel-e2e-hidden\\Default" : nullptr;
+}
+
+// What the log and the exit code tell a deployment tool: each failure logs its reason
+// before any box (read from the log while the box is up), and a quiet run with
+// /suppressmsgboxes, or any run where nobody sees a box, shows none.
+enum class Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kNone };
+struct LoggedRun {
+  const char* name;
+  Setup setup;
+  std::vector<std::string> args;   // the log option follows them
+  std::vector<std::string> lines;  // in the log in this order, before "exit code N"
+  int exit_code;
+  std::size_t boxes;
+  const char* desktop = nullptr;
+};
+
+class LoggedRunTest : public UpdateTest, public ::testing::WithParamInterface<LoggedRun> {};
+
+TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
+  const LoggedRun& c = GetParam();
+  ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
+  const std::string log = Outside() + "run.log";
+  std::vector<std::string> lines = c.lines;
+  std::string installer;
+  std::unique_ptr<RunningHost> host;
+  if (c.setup == Setup::kMissingOrvel) Orvel().RemoveHost();
+  if (c.setup == Setup::kLockedPackage) host = StartHost({"--hold-package", "--ignore-quit"});
+  if (c.setup == Setup::kNewerPackage) Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
+  if (c.setup == Setup::kReadOnlyPackage) ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
+  if (c.setup == Setup::kDamagedCopy) {
+    std::string bytes = test::ReadBytes(InstallerPath());
+    bytes.back() ^= 1;
+    test::WriteBytes(installer = Scratch() + "damaged copy.exe", bytes);
+    lines.insert(lines.begin() + 1, "error: " + OneLine(LanguageText("badinstaller")));
+  }
+  lines.push_back("exit code " + std::to_string(c.exit_code));
+  ASSERT_TRUE(c.desktop == nullptr || HiddenDesktop() != nullptr) << "no hidden window station";
+  std::vector<std::string> args = c.args;
+  args.push_back("/log=" + log);
+  std::string logged_at_box;
+
+  const InstallerRun run = RunInstaller(
+      args, {}, Outside(), [&](const test::SeenDialog&) { logged_at_box += test::ReadBytes(log); }, installer,
+      c.desktop);
+  host.reset();
+
+  EXPECT_FALSE(run.timed_out);
+  EXPECT_EQ(run.exit_code, c.exit_code);
+  EXPECT_EQ(run.boxes.size(), c.boxes);
+  for (const Box& box : run.boxes)
+    if (box.icon == test::MessageIcon::kError) EXPECT_NE(logged_at_box.find("error: " + OneLine(box.text)), std::string::npos);
+  EXPECT_TRUE(LogHolds(log, 0, lines));
+}
+
+const std::string kSwitchedOff = "no message boxes: /suppressmsgboxes in a quiet run";
+const std::string kCantInstall = "error: " + std::string(kCantInstallEnglish);
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, LoggedRunTest,
+    ::testing::Values(
+        // The switch first, so that it must be taken out before "modest" is counted.
+        LoggedRun{"SwitchMissingOrvel", Setup::kMissingOrvel, {"/SuppressMsgBoxes", "modest"},
+                  {"error: " + OneLine(kHostMissingEnglish), kSwitchedOff}, kNotInstalled, 0},
+        LoggedRun{"SwitchLockedPackage", Setup::kLockedPackage, {"modest", "/suppressmsgboxes"},
+                  {"Orvel running, asked to quit", "installed package not opened in 17 tries (about 4.4 s): Win32 error 32",
+                   kCantInstall, kSwitchedOff}, kPackageLocked, 0},
+        LoggedRun{"SwitchDamagedCopy", Setup::kDamagedCopy, {"/suppressmsgboxes", "modest"},
+                  {"integrity check: the installer is altered or damaged", kSwitchedOff}, kDamaged, 0},
+        LoggedRun{"MissingOrvel", Setup::kMissingOrvel, {"modest"}, {}, kNotInstalled, 1},
+        LoggedRun{"NewerPackageReplaced", Setup::kNewerPackage, {"modest"},
+                  {"installed package version " + std::to_string(kEmbeddedVersion + 3), "package written: yes",
+                   "an older package replaced a newer one"}, kWritten, 0},
+        LoggedRun{"ReadOnlyPackage", Setup::kReadOnlyPackage, {"modest"},
+                  {"installed package version " + std::to_string(kEmbeddedVersion - 1), ": Win32 error 5", kCantInstall},
+                  kNotWritten, 1},
+        LoggedRun{"SwitchInInteractiveRun", Setup::kNone, {"/suppressmsgboxes"},
+                  {"/suppressmsgboxes changes nothing in an interactive run"}, kDeclined, 1},
+        LoggedRun{"InteractiveOnHiddenDesktop", Setup::kNone, {},
+                  {"no message boxes: the installer's window station is not visible"}, kDeclined, 0,
+                  "orvel-e2e-hidden\\Default"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct UnusableLog {
   const char* name;
-  const char* path;  // below the test's outside folder
+  const char* path;  // below the test's outside folder, unless a network path
   int error;         // the Win32 error code the message names
 };
 
@@ -87,7 +179,9 @@ TEST_P(UnusableLogTest, IsReportedOnceAndTheRunGoesOn) {
   const std::string other_file = Outside() + "other file";
   test::WriteBytes(other_file, "not a log");
   ASSERT_TRUE(::CreateHardLinkA((Outside() + "second name").c_str(), other_file.c_str(), nullptr));
-  const std::string path = Outside() + c.path;
+  ::CreateDirectoryA((Outside() + "real folder").c_str(), nullptr);
+  ASSERT_TRUE(test::MakeUnixLink(Outside() + "linked folder", Outside() + "real folder"));
+  const std::string path = c.path[0] == '\\' ? c.path : Outside() + c.path;
 
   const InstallerRun run = Run({"modest", "\"/log=" + path + "\""});
 
@@ -104,7 +198,9 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, UnusableLogTest,
     ::testing::Values(UnusableLog{"MissingFolder", "no such folder\\orvel.log", ERROR_PATH_NOT_FOUND},
                       UnusableLog{"Folder", "a folder", ERROR_ACCESS_DENIED},
-                      UnusableLog{"SecondNameOfAnotherFile", "second name", ERROR_CANT_ACCESS_FILE}),
+                      UnusableLog{"SecondNameOfAnotherFile", "second name", ERROR_CANT_ACCESS_FILE},
+                      UnusableLog{"LinkInAFolderOfThePath", "linked folder\\orvel.log", ERROR_CANT_ACCESS_FILE},
+                      UnusableLog{"NetworkPath", "\\\\server\\share\\orvel.log", ERROR_BAD_PATHNAME}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

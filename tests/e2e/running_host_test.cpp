@@ -59,7 +59,7 @@ TEST_F(UpdateTest, QuietUpdateOfAPackageLockedForGoodFailsAndLeavesItAsItWas) {
   const InstallerRun run = Run({"modest", "runapp"});
 
   EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, kCantInstallEnglish + Orvel().PackagePath())});
-  EXPECT_EQ(run.exit_code, kNotWritten);
+  EXPECT_EQ(run.exit_code, kPackageLocked);
   EXPECT_GE(run.seconds, kMinimumWaitSeconds);
   host.reset();  // it holds the package without sharing: let go, so the test can read it
   EXPECT_TRUE(StillHolds(Orvel(), installed));

@@ -14,5 +14,24 @@ TEST(LogLineTextTest, StampsTheTimeAndKeepsEachEventOnOneLine) {
   EXPECT_EQ(LogLineText(time, {}), "2024-05-01 04:03:07.045 \r\n");
 }
 
+TEST(LogLineTextTest, WritesWhatAShellActsOnAsHexDigits) {
+  const char* const cases[][2] = {
+      {"x.exe modest \"/log=a&calc.bat\"", "x.exe modest \"/log=a%26calc.bat\""},
+      {"a|b<c>d^e%f%%", "a%7Cb%3Cc%3Ed%5Ee%25f%25%25"},
+      {"tab\there\x1b[0m\x7f\x01", "tab%09here%1B[0m%7F%01"},
+      {"C:\\Orvel (x86)\\\xc0!\"'", "C:\\Orvel (x86)\\\xc0!\"'"},  // unchanged
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LogLineText(LogTime{}, {c[0]}), std::string("0000-00-00 00:00:00.000 ") + c[1] + "\r\n");
+}
+
+TEST(IsLocalLogPathTest, RefusesNetworkDevicesAndStreams) {
+  for (const char* local : {"C:\\Windows\\Logs\\orvel.log", "orvel.log", "..\\logs\\o.log", "\\logs\\o.log", "C:/l/o.log", ""})
+    EXPECT_TRUE(IsLocalLogPath(local)) << local;
+  for (const char* other : {"\\\\server\\share\\o.log", "//server/share/o.log", "\\/server\\o.log", "\\\\.\\C:\\o.log",
+                            "\\\\.\\pipe\\o", "\\\\?\\C:\\o.log", "\\??\\C:\\o.log", "C:\\o.log:hidden", "o.log::$DATA"})
+    EXPECT_FALSE(IsLocalLogPath(other)) << other;
+}
+
 }  // namespace
 }  // namespace orvel

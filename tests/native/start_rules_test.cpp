@@ -1,5 +1,7 @@
-// Command-line arguments, the start mode's lower-casing and the Russian locales.
+// Command-line arguments, the start mode's lower-casing, the Russian locales and
+// whether message boxes are shown.
 #include "app/start_rules.h"
+#include "base/box_rules.h"
 #include "base/text_rules.h"
 
 #include <gtest/gtest.h>
@@ -30,11 +32,12 @@ TEST(CommandLineArgumentTest, SplitsLikeTheWindowsStartupCode) {
   }
 }
 
-TEST(SplitLogOptionTest, TakesOutEveryLogArgumentAndKeepsTheLastPath) {
+TEST(SplitOptionsTest, TakesOutEveryOptionAndKeepsTheLastLogPath) {
   struct Case {
     const char* line;
     const char* arguments;
     const char* log_path;  // nullptr: no log asked for
+    bool suppress_boxes = false;
   } cases[] = {
       {"x.exe modest runapp", "x.exe modest runapp", nullptr},
       {"x.exe modest runapp /log=C:\\logs\\orvel.log", "x.exe modest runapp  ", "C:\\logs\\orvel.log"},
@@ -43,18 +46,23 @@ TEST(SplitLogOptionTest, TakesOutEveryLogArgumentAndKeepsTheLastPath) {
       {"x.exe /log=\"C:\\My Logs\\u.log\" modest", "x.exe   modest", "C:\\My Logs\\u.log"},
       {"x.exe /log=first modest /log=second", "x.exe   modest  ", "second"},
       {"x.exe /log= modest", "x.exe   modest", ""},
-      // Not the option: another word, a missing "=", and the program itself.
+      {"x.exe /SuppressMsgBoxes modest runapp", "x.exe   modest runapp", nullptr, true},
+      {"x.exe modest \"/suppressmsgboxes\" /log=a runapp", "x.exe modest     runapp", "a", true},
+      // Not an option: another word, a missing "=", and the program itself.
       {"x.exe /logfile=a modest", "x.exe /logfile=a modest", nullptr},
       {"x.exe /log modest", "x.exe /log modest", nullptr},
       {"/log=x.exe modest", "/log=x.exe modest", nullptr},
+      {"x.exe /suppressmsgboxes2 modest", "x.exe /suppressmsgboxes2 modest", nullptr},
+      {"/suppressmsgboxes modest", "/suppressmsgboxes modest", nullptr},
   };
   for (const Case& c : cases) {
-    const LogOptionSplit split = SplitLogOption(c.line);
+    const CommandLineOptions split = SplitOptions(c.line);
     EXPECT_EQ(split.arguments, c.arguments) << c.line;
     EXPECT_EQ(split.log_path.value_or("(none)"), c.log_path != nullptr ? c.log_path : "(none)") << c.line;
+    EXPECT_EQ(split.suppress_boxes, c.suppress_boxes) << c.line;
   }
   // What the start mode and "runapp" are then read from.
-  const LogOptionSplit split = SplitLogOption("x.exe /log=a.log MODEST \"/log=b c\" runapp");
+  const CommandLineOptions split = SplitOptions("x.exe /log=a.log MODEST \"/log=b c\" runapp");
   EXPECT_EQ(CommandLineArgument(split.arguments, 1), "MODEST");
   EXPECT_EQ(CommandLineArgument(split.arguments, 2), "runapp");
 }
@@ -73,6 +81,23 @@ TEST(RussianUiLocaleTest, WholeLcidsOfTheSevenLocales) {
   // English, Romanian, Tajik, and Russian's primary language alone are not.
   for (std::uint32_t lcid : {1033u, 1048u, 1064u, 0x19u, 0x10419u, 0u}) {
     EXPECT_FALSE(IsRussianUiLocale(lcid)) << lcid;
+  }
+}
+
+TEST(DecideBoxesTest, ShowsThemOnlyWhereSomeoneCanAnswer) {
+  using enum BoxVerdict;
+  const struct {
+    bool quiet, suppress, visible;
+    std::uint32_t session;
+    BoxVerdict verdict;
+  } cases[] = {{false, false, true, 1, kShown},           {true, false, true, 1, kShown},
+               {false, true, true, 1, kShown},            {true, true, true, 1, kSwitchedOff},
+               {true, true, false, 0, kSwitchedOff},      {false, false, true, 0, kSessionZero},
+               {true, false, false, 0, kSessionZero},     {false, false, false, 1, kStationInvisible},
+               {false, true, false, 2, kStationInvisible}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecideBoxes(c.quiet, c.suppress, c.visible, c.session), c.verdict) << c.quiet << c.suppress << c.visible;
+    EXPECT_EQ(*kBoxVerdictReasons[static_cast<int>(c.verdict)] == '\0', c.verdict == kShown);
   }
 }
 
