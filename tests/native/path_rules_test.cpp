@@ -87,5 +87,13 @@ TEST(StagingFileNameTest, TildeBeforeTheFileNamePart) {
   }
 }
 
+TEST(StagingFileNameTest, FreshNamesAreTheStagingNameAndEightLetters) {
+  for (const char* fresh : {"~vexa.3bs.abcdefgh", "~VEXA.3bs.AbCdEfGz"})
+    EXPECT_TRUE(IsFreshStagingName(fresh, "~vexa.3bs")) << fresh;
+  for (const char* other : {"~vexa.3bs", "~vexa.3bs.abcdefg", "~vexa.3bs.abcdefghi", "~vexa.3bs.abcd3fgh",
+                            "~vexa.3bs-abcdefgh", "~vexa.3bx.abcdefgh", "vexa.3bs.abcdefgh"})
+    EXPECT_FALSE(IsFreshStagingName(other, "~vexa.3bs")) << other;
+}
+
 }  // namespace
 }  // namespace orvel
