@@ -16,8 +16,10 @@
 #include "install/integrity_check.h"
 #include "install/package_extract.h"
 #include "install/package_header.h"
+#include "install/package_lock_win.h"
 #include "lang/language_files.h"
 #include "lang/text_lookup.h"
+#include "sys/held_folder_win.h"
 #include "sys/install_locations.h"
 #include "sys/path_rules.h"
 
@@ -54,16 +56,15 @@ ExitCode EndingCode(bool written, bool size_recorded) {
   return size_recorded ? ExitCode::kPackageWritten : ExitCode::kRegistryError;
 }
 
-// Opens the installed package with no sharing, retrying while another program
-// (usually Orvel, just told to quit) still has it open.
-ScopedFileHandle OpenInstalledPackage(const std::string& path) {
+// Opens the installed package in Orvel's folder with no sharing, retrying while
+// another program (usually Orvel, just told to quit) still has it open.
+ScopedFileHandle OpenInstalledPackage() {
+  ScopedFileHandle file;
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-    ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) return file;
+    if (OrvelFolder().OpenEntry(PackageFileName, GENERIC_READ, 0, FILE_OPEN, FILE_NON_DIRECTORY_FILE, file)) break;
     ::Sleep(kOpenPause);
   }
-  return ScopedFileHandle();
+  return file;
 }
 
 std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
@@ -157,10 +158,14 @@ ExitCode RunUpdate(LocationFinder find_locations) {
     return ExitCode::kRegistryError;
   }
 
-  if (!FileExists(state.HostFolder + kHostExecutable)) {
+  // Orvel's folder is held from here on: whatever happens to its path, the run acts on
+  // the folder it checked.
+  HeldFolder& folder = OrvelFolder();
+  if (!folder.Open(state.HostFolder) || !folder.HasFile(kHostExecutable)) {
     ShowFallbackError(kHostMissingEn, kHostMissingRu);
     return ExitCode::kHostNotInstalled;
   }
+  LogLine({"Orvel's folder, held open for the run: ", folder.FinalPath()});
   if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
   LogLine({"user locale ", DecimalText(state.UserLcid), ", language file ", LangFileNames[CurrentLangIndex]});
   if (!state.UserIsAdmin) {
@@ -175,8 +180,18 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   QuietMode = state.StartMode == kQuietStartMode;
 
   const std::string package_path = state.HostFolder + PackageFileName;
-  if (FileExists(package_path)) {
-    ScopedFileHandle installed = OpenInstalledPackage(package_path);
+  // The version is read, the questions asked, the package written and the size
+  // recorded by one copy at a time, so each copy sees the package as the one before
+  // it left it.
+  FolderLock lock;
+  if (const WinResult locked = LockFolder(folder, lock); !locked) {
+    LogLine({"Orvel's folder stayed locked by another copy of the installer: Win32 error ",
+             DecimalText(locked.Code())});
+    ShowError(LangTextBlockArgs("filecantopen", {package_path}));
+    return ExitCode::kPackageLocked;
+  }
+  if (folder.HasFile(PackageFileName)) {
+    ScopedFileHandle installed = OpenInstalledPackage();
     if (!QuietMode) {
       if (!installed) {
         ShowError(LangTextBlockArgs("filecantopen", {package_path}));
@@ -208,13 +223,14 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // The run has compared versions and asked already: the extraction's own comparing
   // mode stays off.
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
-                                          state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode);
+                                          state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode, folder);
   LogLine({"package written: ", YesNo(written)});
 
   // A registry error here does not undo the write: report it and still finish, so
   // that Orvel is offered or started as after any update.
   const WinResult size_recorded = RecordInstallationSize();
   if (!size_recorded) ShowRegistryError(size_recorded);
+  lock.Reset();  // the next copy need not wait for the last question
 
   OfferToStartOrvel(written);
   return EndingCode(written, size_recorded.Succeeded());

@@ -82,13 +82,6 @@ WinResult CreateStagingFile(const HeldFolder& folder, const std::string& staging
   return created;
 }
 
-// The comparing mode reads the staging file by its name, which needs it closed: it is
-// opened again, as an entry (a link is not followed), through the folder.
-WinResult ReopenOwnFile(const HeldFolder& folder, const std::string& name, ScopedFileHandle& file) {
-  return folder.OpenEntry(name, DELETE | FILE_READ_ATTRIBUTES, 0, FILE_OPEN,
-                          FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, file);
-}
-
 // Moves this run's own file, open as `file`, over the entry `target` in one step, so
 // the target is at every moment either the old file or the new one. A link at the
 // target's name is replaced, not followed. On failure the file is deleted through its
@@ -108,6 +101,19 @@ WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::strin
   }
   if (!moved) DeleteThroughHandle(file);
   return moved;
+}
+
+// The end of the comparing mode, which reads the staging file `name` by its name and
+// so needs it closed: it is opened again, as an entry (a link is not followed),
+// through the folder, then moved over the target or, when `replace` is false, deleted.
+WinResult FinishStaging(const HeldFolder& folder, const std::string& name, const std::string& target, bool replace) {
+  ScopedFileHandle file;
+  const WinResult opened = folder.OpenEntry(name, DELETE | FILE_READ_ATTRIBUTES, 0, FILE_OPEN,
+                                            FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, file);
+  if (!opened) return opened;
+  if (replace) return MoveOverTarget(folder, file.Get(), target);
+  DeleteThroughHandle(file.Get());
+  return opened;
 }
 
 // Writes `bytes` as the entry `target` of `folder`: into a staging file of this run,
@@ -204,18 +210,14 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
   file.Reset();  // the version readers open it by its name
   const VersionComparison versions =
       CompareVersions(kind, target_path.substr(0, target_path.size() - target.size()) + name, target_path);
+  bool allowed = true;
   if (versions.older) {
     // The question must not hide behind the topmost progress window.
     HideProgressWindow();
-    if (!UserAllowsOlderFile(target_path, versions)) {
-      if (ReopenOwnFile(folder, name, file)) DeleteThroughHandle(file.Get());
-      ShowProgressWindow(std::string(), std::string());
-      return true;
-    }
+    allowed = UserAllowsOlderFile(target_path, versions);
   }
-  WinResult moved = ReopenOwnFile(folder, name, file);
-  if (moved) moved = MoveOverTarget(folder, file.Get(), target);
-  if (!moved) return ReportInstallFailure(target_path, moved);
+  const WinResult finished = FinishStaging(folder, name, target, allowed);
+  if (allowed && !finished) return ReportInstallFailure(target_path, finished);
   if (versions.older) ShowProgressWindow(std::string(), std::string());
   return true;
 }

@@ -23,7 +23,6 @@ struct NativeCalls {
 };
 
 NativeCalls g_native;
-HeldFolder g_orvel_folder;
 
 const NativeCalls& Native() {
   if (g_native.create == nullptr) {
@@ -122,7 +121,10 @@ std::vector<std::string> HeldFolder::EntryNames() const {
   return names;
 }
 
-HeldFolder& OrvelFolder() { return g_orvel_folder; }
+HeldFolder& OrvelFolder() {
+  static HeldFolder folder;
+  return folder;
+}
 
 void DeleteThroughHandle(HANDLE file) {
   const DWORD error = ::GetLastError();
