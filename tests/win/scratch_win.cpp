@@ -56,7 +56,8 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
     return result;
   };
   // Wine starts Unix programs too.
-  std::string command = "/bin/ln -s \"" + to_unix(target) + "\" \"" + to_unix(link) + "\"";
+  // -f -n: a link already there is re-pointed, not followed.
+  std::string command = "/bin/ln -sfn \"" + to_unix(target) + "\" \"" + to_unix(link) + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
