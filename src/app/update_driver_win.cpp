@@ -223,7 +223,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // The run has compared versions and asked already: the extraction's own comparing
   // mode stays off.
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
-                                          state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode, folder);
+                                          state.HostFolder + PackageFileName + "." + PackageExt, folder);
   LogLine({"package written: ", YesNo(written)});
 
   // A registry error here does not undo the write: report it and still finish, so

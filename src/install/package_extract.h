@@ -30,10 +30,10 @@ class HeldFolder;
 // declined replacement is no failure.
 bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
                         const std::string& target_path, bool AskIfOlder);
-// The same for a target in `folder`, which the caller holds: `target_path` names the
-// target in messages, and its file-name part is the entry written in `folder`.
+// The direct mode for a target in `folder`, which the caller holds: `target_path`
+// names the target in messages, and its file-name part is the entry written there.
 bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
-                        const std::string& target_path, bool AskIfOlder, const HeldFolder& folder);
+                        const std::string& target_path, const HeldFolder& folder);
 
 // The two values of `AskIfOlder`, by the names of the modes they select.
 inline constexpr bool kDirectMode = false;

@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <winternl.h>
 
-#include <vector>
-
 #include "base/builtin_texts.h"
 #include "base/decimal_text.h"
 #include "base/message_boxes_win.h"
@@ -61,44 +59,45 @@ WinResult WriteAll(HANDLE file, const ResourceBytes& bytes) {
 
 // The staging file of this run, open for writing and for its own rename and delete
 // (shared with no one); `name` is the name it got. It is made new under a fresh
-// name, then moved over each staging entry that an interrupted run left, the staging
-// name last: a rename replaces an entry itself, never what a link there points to,
-// and nothing but this run's own file is ever opened. An entry that cannot be
-// replaced (a folder) stays, and the file keeps the last name it got.
-WinResult CreateStagingFile(const HeldFolder& folder, const std::string& staging, ScopedFileHandle& file,
-                            std::string& name) {
+// name, then moved over each staging entry that an interrupted run left in `folder`
+// (whose path is `folder_path`), the staging name last: a rename replaces an entry
+// itself, never what a link there points to, and nothing but this run's own file is
+// ever opened. An entry that cannot be replaced (a folder) stays, and the file keeps
+// the last name it got.
+WinResult CreateStagingFile(const HeldFolder& folder, const std::string& folder_path, const std::string& staging,
+                            ScopedFileHandle& file, std::string& name) {
   WinResult created = WinResult::Failure(ERROR_ALREADY_EXISTS);
   for (int attempt = 0; attempt < 8 && created.Code() == ERROR_ALREADY_EXISTS; ++attempt) {
     name = staging + '.' + TemporaryFileName(ProcessRandom());
     created = folder.OpenEntry(name, GENERIC_WRITE | DELETE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE, file);
   }
   if (!created) return created;
-  std::vector<std::string> names = folder.EntryNames();
-  names.push_back(staging);
-  for (const std::string& entry : names) {
-    const bool left_over = entry == staging || (IsFreshStagingName(entry, staging) && entry != name);
-    if (left_over && folder.MoveInto(file.Get(), entry)) name = entry;
+  // The listing is only read: what is moved is this run's file, through the folder.
+  WIN32_FIND_DATAA entry;
+  ScopedFindHandle listing(::FindFirstFileA((folder_path + staging + ".*").c_str(), &entry));
+  if (listing) {
+    do {
+      if (IsFreshStagingName(entry.cFileName, staging) && name != entry.cFileName &&
+          folder.MoveInto(file.Get(), entry.cFileName))
+        name = entry.cFileName;
+    } while (::FindNextFileA(listing.Get(), &entry));
   }
+  if (folder.MoveInto(file.Get(), staging)) name = staging;
   return created;
 }
 
-// Moves this run's own file, open as `file`, over the entry `target` in one step, so
-// the target is at every moment either the old file or the new one. A link at the
-// target's name is replaced, not followed. On failure the file is deleted through its
-// handle and the target is untouched.
-WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::string& target) {
+// Moves this run's own file, open as `file`, over the entry `target` (at
+// `target_path`) in one step, so the target is at every moment either the old file
+// or the new one. A link at the target's name is replaced, not followed. On failure
+// the file is deleted through its handle and the target is untouched.
+WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::string& target_path,
+                         const std::string& target) {
   // Windows refuses to replace a read-only file; refuse it here too, whatever the
   // file system at hand would do.
-  ScopedFileHandle installed;
-  FILE_BASIC_INFO basic;
+  const DWORD attributes = ::GetFileAttributesA(target_path.c_str());
   WinResult moved = WinResult::Failure(ERROR_ACCESS_DENIED);
-  if (!folder.OpenEntry(target, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        FILE_OPEN, FILE_OPEN_REPARSE_POINT, installed) ||
-      (::GetFileInformationByHandleEx(installed.Get(), FileBasicInfo, &basic, sizeof basic) &&
-       !(basic.FileAttributes & FILE_ATTRIBUTE_READONLY))) {
-    installed.Reset();
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
     moved = folder.MoveInto(file, target);
-  }
   if (!moved) DeleteThroughHandle(file);
   return moved;
 }
@@ -106,29 +105,33 @@ WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::strin
 // The end of the comparing mode, which reads the staging file `name` by its name and
 // so needs it closed: it is opened again, as an entry (a link is not followed),
 // through the folder, then moved over the target or, when `replace` is false, deleted.
-WinResult FinishStaging(const HeldFolder& folder, const std::string& name, const std::string& target, bool replace) {
+WinResult FinishStaging(const HeldFolder& folder, const std::string& name, const std::string& target_path,
+                        const std::string& target, bool replace) {
   ScopedFileHandle file;
   const WinResult opened = folder.OpenEntry(name, DELETE | FILE_READ_ATTRIBUTES, 0, FILE_OPEN,
                                             FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, file);
   if (!opened) return opened;
-  if (replace) return MoveOverTarget(folder, file.Get(), target);
+  if (replace) return MoveOverTarget(folder, file.Get(), target_path, target);
   DeleteThroughHandle(file.Get());
   return opened;
 }
 
-// Writes `bytes` as the entry `target` of `folder`: into a staging file of this run,
-// which is then renamed over the target through its own handle.
-WinResult ReplaceFileWith(const HeldFolder& folder, const std::string& target, const ResourceBytes& bytes) {
+// Writes `bytes` as the entry `target` (at `target_path`) of `folder`: into a staging
+// file of this run, which is then renamed over the target through its own handle.
+WinResult ReplaceFileWith(const HeldFolder& folder, const std::string& target_path, const std::string& target,
+                          const ResourceBytes& bytes) {
   ScopedFileHandle file;
   std::string name;
-  WinResult result = CreateStagingFile(folder, StagingFileName(target), file, name);
+  WinResult result =
+      CreateStagingFile(folder, target_path.substr(0, target_path.size() - target.size()), StagingFileName(target),
+                        file, name);
   if (!result) return result;
   result = WriteAll(file.Get(), bytes);
   if (!result) {
     DeleteThroughHandle(file.Get());
     return result;
   }
-  return MoveOverTarget(folder, file.Get(), target);
+  return MoveOverTarget(folder, file.Get(), target_path, target);
 }
 
 // The one report of a failed write; the failing call's code stays the thread's last
@@ -201,7 +204,8 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
                                  const std::string& target, const ResourceBytes& bytes) {
   ScopedFileHandle file;
   std::string name;
-  WinResult written = CreateStagingFile(folder, StagingFileName(target), file, name);
+  const std::string folder_path = target_path.substr(0, target_path.size() - target.size());
+  WinResult written = CreateStagingFile(folder, folder_path, StagingFileName(target), file, name);
   if (written) written = WriteAll(file.Get(), bytes);
   if (!written) {
     if (file) DeleteThroughHandle(file.Get());
@@ -209,14 +213,14 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
   }
   file.Reset();  // the version readers open it by its name
   const VersionComparison versions =
-      CompareVersions(kind, target_path.substr(0, target_path.size() - target.size()) + name, target_path);
+      CompareVersions(kind, folder_path + name, target_path);
   bool allowed = true;
   if (versions.older) {
     // The question must not hide behind the topmost progress window.
     HideProgressWindow();
     allowed = UserAllowsOlderFile(target_path, versions);
   }
-  const WinResult finished = FinishStaging(folder, name, target, allowed);
+  const WinResult finished = FinishStaging(folder, name, target_path, target, allowed);
   if (allowed && !finished) return ReportInstallFailure(target_path, finished);
   if (versions.older) ShowProgressWindow(std::string(), std::string());
   return true;
@@ -225,15 +229,13 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
 }  // namespace
 
 bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
-                        const std::string& target_path, bool AskIfOlder, const HeldFolder& folder) {
-  const std::string target = target_path.substr(target_path.rfind('\\') + 1);
+                        const std::string& target_path, const HeldFolder& folder) {
   ResourceBytes bytes;
   // A resource that cannot be found leaves the target as it was.
   if (const WinResult found = FindOwnResource(resource_name, file_kind, bytes); !found)
     return ReportInstallFailure(target_path, found);
-  if (AskIfOlder && folder.HasFile(target) && IsComparedKind(file_kind))
-    return ReplaceUnlessNewerInstalled(folder, file_kind, target_path, target, bytes);
-  if (const WinResult replaced = ReplaceFileWith(folder, target, bytes); !replaced)
+  const std::string target = target_path.substr(target_path.rfind('\\') + 1);
+  if (const WinResult replaced = ReplaceFileWith(folder, target_path, target, bytes); !replaced)
     return ReportInstallFailure(target_path, replaced);
   return true;
 }
@@ -247,7 +249,13 @@ bool InstallPackageFile(const std::string& resource_name, const std::string& fil
     if (opened.Code() == ERROR_FILE_NOT_FOUND) opened = WinResult::Failure(ERROR_PATH_NOT_FOUND);
     return ReportInstallFailure(target_path, opened);
   }
-  return InstallPackageFile(resource_name, file_kind, target_path, AskIfOlder, folder);
+  const std::string target = target_path.substr(slash + 1);
+  if (!AskIfOlder || !folder.HasFile(target) || !IsComparedKind(file_kind))
+    return InstallPackageFile(resource_name, file_kind, target_path, folder);
+  ResourceBytes bytes;
+  if (const WinResult found = FindOwnResource(resource_name, file_kind, bytes); !found)
+    return ReportInstallFailure(target_path, found);
+  return ReplaceUnlessNewerInstalled(folder, file_kind, target_path, target, bytes);
 }
 
 }  // namespace orvel

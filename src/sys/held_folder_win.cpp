@@ -39,13 +39,16 @@ WinResult FromStatus(NTSTATUS status) {
   return WinResult::Failure(Native().dos_error != nullptr ? Native().dos_error(status) : ERROR_GEN_FAILURE);
 }
 
-std::wstring WideName(std::string_view name) {
-  std::wstring wide(name.size(), L'\0');
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(),
-                                           static_cast<int>(wide.size()));
-  wide.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-  return wide;
-}
+// `name` as a counted UTF-16 string for the native calls.
+struct NativeName {
+  explicit NativeName(std::string_view name) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), text, MAX_PATH);
+    string.Length = string.MaximumLength = static_cast<USHORT>(length > 0 ? length * sizeof(WCHAR) : 0);
+    string.Buffer = text;
+  }
+  WCHAR text[MAX_PATH];
+  UNICODE_STRING string;
+};
 
 }  // namespace
 
@@ -67,12 +70,10 @@ WinResult HeldFolder::OpenEntry(std::string_view name, ACCESS_MASK access, ULONG
                                 ULONG options, ScopedFileHandle& entry) const {
   entry.Reset();
   if (Native().create == nullptr) return WinResult::Failure(ERROR_PROC_NOT_FOUND);
-  std::wstring wide = WideName(name);
-  UNICODE_STRING unicode = {static_cast<USHORT>(wide.size() * sizeof(WCHAR)),
-                            static_cast<USHORT>(wide.size() * sizeof(WCHAR)), wide.data()};
+  NativeName native(name);
   OBJECT_ATTRIBUTES attributes;
-  InitializeObjectAttributes(&attributes, &unicode, OBJ_CASE_INSENSITIVE, folder_.Get(), nullptr);
-  IO_STATUS_BLOCK io = {};
+  InitializeObjectAttributes(&attributes, &native.string, OBJ_CASE_INSENSITIVE, folder_.Get(), nullptr);
+  IO_STATUS_BLOCK io;
   HANDLE handle = nullptr;
   const NTSTATUS status = Native().create(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr,
                                           FILE_ATTRIBUTE_NORMAL, share, disposition,
@@ -90,35 +91,18 @@ bool HeldFolder::HasFile(std::string_view name) const {
 
 WinResult HeldFolder::MoveInto(HANDLE file, std::string_view name) const {
   if (Native().set_information == nullptr) return WinResult::Failure(ERROR_PROC_NOT_FOUND);
-  const std::wstring wide = WideName(name);
-  std::string buffer(sizeof(FILE_RENAME_INFO) + wide.size() * sizeof(WCHAR), '\0');
-  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  rename->ReplaceIfExists = TRUE;
-  rename->RootDirectory = folder_.Get();
-  rename->FileNameLength = static_cast<DWORD>(wide.size() * sizeof(WCHAR));
-  wide.copy(rename->FileName, wide.size());
-  IO_STATUS_BLOCK io = {};
-  return FromStatus(Native().set_information(file, &io, rename, static_cast<ULONG>(buffer.size()),
+  NativeName native(name);
+  struct {
+    FILE_RENAME_INFO info;
+    WCHAR name[MAX_PATH];
+  } rename;
+  rename.info.ReplaceIfExists = TRUE;
+  rename.info.RootDirectory = folder_.Get();
+  rename.info.FileNameLength = native.string.Length;
+  ::CopyMemory(rename.info.FileName, native.text, native.string.Length);
+  IO_STATUS_BLOCK io;
+  return FromStatus(Native().set_information(file, &io, &rename, sizeof rename,
                                              static_cast<FILE_INFORMATION_CLASS>(10 /* FileRenameInformation */)));
-}
-
-std::vector<std::string> HeldFolder::EntryNames() const {
-  std::vector<std::string> names;
-  alignas(8) char buffer[16384];
-  FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
-  while (::GetFileInformationByHandleEx(folder_.Get(), kind, buffer, sizeof buffer)) {
-    kind = FileIdBothDirectoryInfo;
-    for (const char* at = buffer;;) {
-      const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
-      char name[MAX_PATH * 2];
-      const int length = ::WideCharToMultiByte(CP_ACP, 0, entry->FileName, static_cast<int>(entry->FileNameLength / 2),
-                                               name, sizeof name, nullptr, nullptr);
-      if (length > 0) names.emplace_back(name, static_cast<std::size_t>(length));
-      if (entry->NextEntryOffset == 0) break;
-      at += entry->NextEntryOffset;
-    }
-  }
-  return names;
 }
 
 HeldFolder& OrvelFolder() {

@@ -9,7 +9,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "base/scoped_handle_win.h"
 #include "base/win_result_win.h"
@@ -35,8 +34,6 @@ class HeldFolder {
   // Gives the open `file` (opened with DELETE access) the name `name` in this folder,
   // replacing the entry of that name: a link there is replaced, never followed.
   WinResult MoveInto(HANDLE file, std::string_view name) const;
-  // The names of the folder's entries, as listed through the held handle.
-  std::vector<std::string> EntryNames() const;
 
  private:
   ScopedFileHandle folder_;
