@@ -16,6 +16,7 @@
 #include "installation.h"
 #include "installer_run.h"
 #include "orvel_registry.h"
+#include "scratch.h"
 
 namespace orvel::e2e {
 
@@ -35,8 +36,7 @@ Box LanguageError(const std::string& text);  // a language-text error (caption "
 // The installed package still holds `bytes`, and there is no staging file.
 ::testing::AssertionResult StillHolds(const TestInstallation& installation, const std::string& bytes);
 
-// The entries of `folder` (ending in "\"), sorted by name.
-std::vector<std::string> FolderEntries(const std::string& folder);
+using test::FolderEntries;
 // The seed of a random series: the environment's `variable`, to repeat a series, else
 // a new one.
 std::uint64_t SeriesSeed(const char* variable);

@@ -1,7 +1,6 @@
 // The end-to-end fixture (see update_fixture.h).
 #include "update_fixture.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <random>
@@ -70,20 +69,6 @@ Box LanguageError(const std::string& text) { return Error(LanguageText("progname
   if (installation.HasStagingFile())
     return ::testing::AssertionFailure() << installation.StagingPath() << " was left behind";
   return ::testing::AssertionSuccess();
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE listing = ::FindFirstFileA((folder + "*").c_str(), &entry);
-  if (listing == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(listing, &entry));
-  ::FindClose(listing);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 std::uint64_t SeriesSeed(const char* variable) {
