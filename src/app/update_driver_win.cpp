@@ -165,7 +165,8 @@ ExitCode RunUpdate(LocationFinder find_locations) {
     ShowFallbackError(kHostMissingEn, kHostMissingRu);
     return ExitCode::kHostNotInstalled;
   }
-  LogLine({"Orvel's folder, held open for the run: ", folder.FinalPath()});
+  const std::string final_path = folder.FinalPath();
+  LogLine({"Orvel's folder, held open for the run: ", final_path});
   if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
   LogLine({"user locale ", DecimalText(state.UserLcid), ", language file ", LangFileNames[CurrentLangIndex]});
   if (!state.UserIsAdmin) {
@@ -184,7 +185,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // recorded by one copy at a time, so each copy sees the package as the one before
   // it left it.
   FolderLock lock;
-  if (const WinResult locked = LockFolder(folder, lock); !locked) {
+  if (const WinResult locked = LockFolder(final_path, lock); !locked) {
     LogLine({"Orvel's folder stayed locked by another copy of the installer: Win32 error ",
              DecimalText(locked.Code())});
     ShowError(LangTextBlockArgs("filecantopen", {package_path}));

@@ -6,13 +6,13 @@
 namespace orvel {
 
 std::string FolderLockName(std::string_view final_path) {
-  std::uint64_t hash = 14695981039346656037u;  // 64-bit FNV-1a
+  std::uint32_t hash = 2166136261u;  // 32-bit FNV-1a
   for (const char c : final_path) {
     hash ^= static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    hash *= 1099511628211u;
+    hash *= 16777619u;
   }
-  std::string name = "Global\\OrvelUpdate-";
-  for (int shift = 60; shift >= 0; shift -= 4) name += "0123456789abcdef"[(hash >> shift) & 15];
+  char name[] = "Global\\OrvelUpdate-00000000";
+  for (char* digit = name + sizeof name - 2; hash != 0; hash >>= 4) *digit-- = "0123456789abcdef"[hash & 15];
   return name;
 }
 

@@ -6,7 +6,7 @@
 
 namespace orvel {
 
-// "Global\OrvelUpdate-" and 16 hexadecimal digits of a hash of `final_path`, upper-cased
+// "Global\OrvelUpdate-" and 8 hexadecimal digits of a hash of `final_path`, upper-cased
 // (ASCII letters only), so that every copy names the lock of one folder alike, in
 // every session.
 std::string FolderLockName(std::string_view final_path);

@@ -4,13 +4,16 @@
 #include <sddl.h>
 
 #include "install/folder_lock_name.h"
-#include "sys/held_folder_win.h"
 
 namespace orvel {
 
-WinResult LockFolder(const HeldFolder& folder, FolderLock& lock) {
-  const std::string final_path = folder.FinalPath();
-  if (final_path.empty()) return WinResult::LastError();
+void TakenLockTraits::Close(Handle h) {
+  ::ReleaseMutex(h);
+  ::CloseHandle(h);
+}
+
+WinResult LockFolder(const std::string& final_path, FolderLock& lock) {
+  if (final_path.empty()) return WinResult::Failure(ERROR_PATH_NOT_FOUND);
   // Only administrators and SYSTEM may open it: a program running as the user can
   // neither take it nor give it back.
   PSECURITY_DESCRIPTOR descriptor = nullptr;

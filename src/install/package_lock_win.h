@@ -5,32 +5,30 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "base/scoped_handle_win.h"
 #include "base/win_result_win.h"
 
 namespace orvel {
-
-class HeldFolder;
 
 // A lock this copy holds, given back when its owner ends.
 struct TakenLockTraits {
   using Handle = HANDLE;
   static Handle Invalid() { return nullptr; }
   static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) {
-    ::ReleaseMutex(h);
-    ::CloseHandle(h);
-  }
+  static void Close(Handle h);
 };
 using FolderLock = ScopedHandle<TakenLockTraits>;
 
 // How long a copy waits for another one that holds the lock.
 inline constexpr DWORD kFolderLockWaitMs = 60000;
 
-// Takes the lock of `folder`, waiting up to kFolderLockWaitMs for a copy that holds
-// it; a lock whose owner ended without giving it back (killed) counts as taken. The
-// lock is a mutex named after the folder's final path that only administrators and
-// SYSTEM may open. ERROR_TIMEOUT when another copy held it all the while.
-WinResult LockFolder(const HeldFolder& folder, FolderLock& lock);
+// Takes the lock of the folder whose final path (from a handle of it) is
+// `final_path`, waiting up to kFolderLockWaitMs for a copy that holds it; a lock whose
+// owner ended without giving it back (killed) counts as taken. The lock is a mutex
+// named after that path that only administrators and SYSTEM may open. ERROR_TIMEOUT
+// when another copy held it all the while.
+WinResult LockFolder(const std::string& final_path, FolderLock& lock);
 
 }  // namespace orvel
