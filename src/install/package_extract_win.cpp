@@ -103,14 +103,20 @@ WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::strin
 }
 
 // The end of the comparing mode, which reads the staging file `name` by its name and
-// so needs it closed: it is opened again, as an entry (a link is not followed),
-// through the folder, then moved over the target or, when `replace` is false, deleted.
-WinResult FinishStaging(const HeldFolder& folder, const std::string& name, const std::string& target_path,
-                        const std::string& target, bool replace) {
+// so needs it closed: it is opened again through the folder, as an entry (a link is
+// not followed), and must still be the file this run wrote (`own`: the same file on
+// the same volume), not whatever took its name meanwhile. Then it is moved over the
+// target or, when `replace` is false, deleted.
+WinResult FinishStaging(const HeldFolder& folder, const std::string& name, const BY_HANDLE_FILE_INFORMATION& own,
+                        const std::string& target_path, const std::string& target, bool replace) {
   ScopedFileHandle file;
   const WinResult opened = folder.OpenEntry(name, DELETE | FILE_READ_ATTRIBUTES, 0, FILE_OPEN,
                                             FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, file);
   if (!opened) return opened;
+  BY_HANDLE_FILE_INFORMATION now;
+  if (!::GetFileInformationByHandle(file.Get(), &now) || now.dwVolumeSerialNumber != own.dwVolumeSerialNumber ||
+      now.nFileIndexLow != own.nFileIndexLow || now.nFileIndexHigh != own.nFileIndexHigh)
+    return WinResult::Failure(ERROR_FILE_NOT_FOUND);
   if (replace) return MoveOverTarget(folder, file.Get(), target_path, target);
   DeleteThroughHandle(file.Get());
   return opened;
@@ -205,8 +211,10 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
   ScopedFileHandle file;
   std::string name;
   const std::string folder_path = target_path.substr(0, target_path.size() - target.size());
+  BY_HANDLE_FILE_INFORMATION own;
   WinResult written = CreateStagingFile(folder, folder_path, StagingFileName(target), file, name);
   if (written) written = WriteAll(file.Get(), bytes);
+  if (written && !::GetFileInformationByHandle(file.Get(), &own)) written = WinResult::LastError();
   if (!written) {
     if (file) DeleteThroughHandle(file.Get());
     return ReportInstallFailure(target_path, written);
@@ -220,7 +228,7 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
     HideProgressWindow();
     allowed = UserAllowsOlderFile(target_path, versions);
   }
-  const WinResult finished = FinishStaging(folder, name, target_path, target, allowed);
+  const WinResult finished = FinishStaging(folder, name, own, target_path, target, allowed);
   if (allowed && !finished) return ReportInstallFailure(target_path, finished);
   if (versions.older) ShowProgressWindow(std::string(), std::string());
   return true;
