@@ -16,8 +16,10 @@
 #include "install/integrity_check.h"
 #include "install/package_extract.h"
 #include "install/package_header.h"
+#include "install/package_lock_win.h"
 #include "lang/language_files.h"
 #include "lang/text_lookup.h"
+#include "sys/held_folder_win.h"
 #include "sys/install_locations.h"
 #include "sys/path_rules.h"
 
@@ -55,21 +57,21 @@ ExitCode EndingCode(bool written, bool package_in_use, bool size_recorded) {
   return size_recorded ? ExitCode::kPackageWritten : ExitCode::kRegistryError;
 }
 
-// Opens the installed package with no sharing, retrying while another program
-// (usually Orvel, just told to quit) still has it open. A wait that ends without the
-// file is logged with the last try's Win32 error; `in_use`: the file was still open
-// elsewhere.
-ScopedFileHandle OpenInstalledPackage(const std::string& path, bool& in_use) {
+// Opens the installed package in Orvel's folder with no sharing, retrying while
+// another program (usually Orvel, just told to quit) still has it open. A wait that
+// ends without the file is logged with the last try's Win32 error; `in_use`: the file
+// was still open elsewhere.
+ScopedFileHandle OpenInstalledPackage(bool& in_use) {
+  ScopedFileHandle file;
+  WinResult opened;
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-    ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) return file;
+    opened = OrvelFolder().OpenEntry(PackageFileName, GENERIC_READ, 0, FILE_OPEN, FILE_NON_DIRECTORY_FILE, file);
+    if (opened) return file;
     ::Sleep(kOpenPause);
   }
-  const DWORD error = ::GetLastError();
-  in_use = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-  LogLine({"installed package not opened in 17 tries (about 4.4 s): Win32 error ", DecimalText(error)});
-  return ScopedFileHandle();
+  in_use = opened.Code() == ERROR_SHARING_VIOLATION || opened.Code() == ERROR_LOCK_VIOLATION;
+  LogLine({"installed package not opened in 17 tries (about 4.4 s): Win32 error ", DecimalText(opened.Code())});
+  return file;
 }
 
 std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
@@ -163,10 +165,15 @@ ExitCode RunUpdate(LocationFinder find_locations) {
     return ExitCode::kRegistryError;
   }
 
-  if (!FileExists(state.HostFolder + kHostExecutable)) {
+  // Orvel's folder is held from here on: whatever happens to its path, the run acts on
+  // the folder it checked.
+  HeldFolder& folder = OrvelFolder();
+  if (!folder.Open(state.HostFolder) || !folder.HasFile(kHostExecutable)) {
     ShowFallbackError(kHostMissingEn, kHostMissingRu);
     return ExitCode::kHostNotInstalled;
   }
+  const std::string final_path = folder.FinalPath();
+  LogLine({"Orvel's folder, held open for the run: ", final_path});
   if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
   LogLine({"user locale ", DecimalText(state.UserLcid), ", language file ", LangFileNames[CurrentLangIndex]});
   if (!state.UserIsAdmin) {
@@ -185,9 +192,19 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   QuietMode = state.QuietRun;
 
   const std::string package_path = state.HostFolder + PackageFileName;
+  // The version is read, the questions asked, the package written and the size
+  // recorded by one copy at a time, so each copy sees the package as the one before
+  // it left it.
+  FolderLock lock;
+  if (const WinResult locked = LockFolder(final_path, lock); !locked) {
+    LogLine({"Orvel's folder stayed locked by another copy of the installer: Win32 error ",
+             DecimalText(locked.Code())});
+    ShowError(LangTextBlockArgs("filecantopen", {package_path}));
+    return ExitCode::kPackageLocked;
+  }
   bool package_in_use = false;
-  if (FileExists(package_path)) {
-    ScopedFileHandle installed = OpenInstalledPackage(package_path, package_in_use);
+  if (folder.HasFile(PackageFileName)) {
+    ScopedFileHandle installed = OpenInstalledPackage(package_in_use);
     if (!QuietMode && !installed) {
       ShowError(LangTextBlockArgs("filecantopen", {package_path}));
       return ExitCode::kPackageLocked;
@@ -219,7 +236,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // The run has compared versions and asked already: the extraction's own comparing
   // mode stays off.
   const bool written = InstallPackageFile(PackageFileName, PackageExt,
-                                          state.HostFolder + PackageFileName + "." + PackageExt, kDirectMode);
+                                          state.HostFolder + PackageFileName + "." + PackageExt, folder);
   LogLine({"package written: ", YesNo(written)});
   if (written && PackageVersion < InstalledVersion) LogLine({"an older package replaced a newer one"});
 
@@ -227,6 +244,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // that Orvel is offered or started as after any update.
   const WinResult size_recorded = RecordInstallationSize();
   if (!size_recorded) ShowRegistryError(size_recorded);
+  lock.Reset();  // the next copy need not wait for the last question
 
   OfferToStartOrvel(written);
   return EndingCode(written, package_in_use, size_recorded.Succeeded());

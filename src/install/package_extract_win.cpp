@@ -2,10 +2,10 @@
 #include "install/package_extract.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include "base/builtin_texts.h"
 #include "base/decimal_text.h"
-#include "base/file_access_win.h"
 #include "base/message_boxes_win.h"
 #include "base/program_state.h"
 #include "base/run_log.h"
@@ -19,6 +19,7 @@
 #include "lang/language_files.h"
 #include "lang/text_lookup.h"
 #include "sys/console_text.h"
+#include "sys/held_folder_win.h"
 #include "sys/random_generator.h"
 #include "ui/progress_window.h"
 
@@ -44,17 +45,6 @@ WinResult FindOwnResource(const std::string& name, const std::string& type, Reso
   return bytes.data != nullptr ? WinResult() : WinResult::Failure(ERROR_RESOURCE_DATA_NOT_FOUND);
 }
 
-// Deletes a file we wrote ourselves, also when something made it read-only. The
-// error code of the failure that led here stays the thread's last error.
-void DeleteOwnFile(const std::string& path) {
-  const DWORD error = ::GetLastError();
-  if (!::DeleteFileA(path.c_str())) {
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(path.c_str());
-  }
-  ::SetLastError(error);
-}
-
 // Writes all of `bytes` to `file` and through to the disk.
 WinResult WriteAll(HANDLE file, const ResourceBytes& bytes) {
   DWORD offset = 0;
@@ -67,95 +57,87 @@ WinResult WriteAll(HANDLE file, const ResourceBytes& bytes) {
   return ::FlushFileBuffers(file) ? WinResult() : WinResult::LastError();
 }
 
-// Deletes the file open as `file`; the thread's last error stays that of the failure
-// that led here.
-void DeleteThroughHandle(HANDLE file) {
-  const DWORD error = ::GetLastError();
-  FILE_DISPOSITION_INFO disposition = {TRUE};
-  ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
-  ::SetLastError(error);
-}
-
-// A file this run makes, new, for writing. Shared for deleting only, so that it can
-// be renamed while it is open.
-ScopedFileHandle CreateNewFile(const std::string& path) {
-  return ScopedFileHandle(::CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// Looks at the entry at `path` itself, not at what a link there points to, and makes
-// it replaceable: a read-only mark is cleared. False for a folder (not a link) and
-// for an entry that cannot be looked at.
-bool MakeEntryReplaceable(const std::string& path) {
-  ScopedFileHandle entry(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!entry || !::GetFileInformationByHandle(entry.Get(), &info)) return false;
-  const DWORD attributes = info.dwFileAttributes;
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-  if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
-  FILE_BASIC_INFO basic = {};  // times of 0 stay as they are
-  basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
-  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-  return ::SetFileInformationByHandle(entry.Get(), FileBasicInfo, &basic, sizeof basic) != FALSE;
-}
-
-// The staging file of this run, created new: every byte written goes into a file this
-// run made. An entry already at the staging name (the staging file of an interrupted
-// run, or a link planted there) is replaced as an entry, never followed: a new file of
-// this run, made beside it, is renamed over it. Renaming replaces a link itself,
-// where deleting one through its name can take its target along on some file
-// systems. A folder at the staging name ends the write.
-ScopedFileHandle CreateStagingFile(const std::string& staging) {
-  ScopedFileHandle file = CreateNewFile(staging);
-  if (file || ::GetLastError() != ERROR_FILE_EXISTS || !MakeEntryReplaceable(staging)) return file;
-  std::string fresh = staging + '.';
-  const std::size_t name_end = fresh.size();
-  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    fresh.resize(name_end);
-    fresh += RandomFileName();
-    file = CreateNewFile(fresh);
+// The staging file of this run, open for writing and for its own rename and delete
+// (shared with no one); `name` is the name it got. It is made new under a fresh
+// name, then moved over each staging entry that an interrupted run left in `folder`
+// (whose path is `folder_path`), the staging name last: a rename replaces an entry
+// itself, never what a link there points to, and nothing but this run's own file is
+// ever opened. An entry that cannot be replaced (a folder) stays, and the file keeps
+// the last name it got.
+WinResult CreateStagingFile(const HeldFolder& folder, const std::string& folder_path, const std::string& staging,
+                            ScopedFileHandle& file, std::string& name) {
+  WinResult created = WinResult::Failure(ERROR_ALREADY_EXISTS);
+  for (int attempt = 0; attempt < 8 && created.Code() == ERROR_ALREADY_EXISTS; ++attempt) {
+    name = staging + '.' + RandomFileName();
+    created = folder.OpenEntry(name, GENERIC_WRITE | DELETE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE, file);
   }
-  // The handle stays on the file under its new name.
-  if (file && !::MoveFileExA(fresh.c_str(), staging.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteThroughHandle(file.Get());
-    file.Reset();
+  if (!created) return created;
+  // The listing is only read: what is moved is this run's file, through the folder.
+  WIN32_FIND_DATAA entry;
+  ScopedFindHandle listing(::FindFirstFileA((folder_path + staging + ".*").c_str(), &entry));
+  if (listing) {
+    do {
+      if (IsFreshStagingName(entry.cFileName, staging) && name != entry.cFileName &&
+          folder.MoveInto(file.Get(), entry.cFileName))
+        name = entry.cFileName;
+    } while (::FindNextFileA(listing.Get(), &entry));
   }
-  return file;
+  if (folder.MoveInto(file.Get(), staging)) name = staging;
+  return created;
 }
 
-// Writes `bytes` under the staging name beside `target`. On failure nothing of this
-// run is left under that name.
-WinResult WriteStagingFile(const std::string& staging, const ResourceBytes& bytes) {
-  ScopedFileHandle file = CreateStagingFile(staging);
-  if (!file) return WinResult::LastError();
-  const WinResult written = WriteAll(file.Get(), bytes);
-  if (!written) DeleteThroughHandle(file.Get());
-  return written;
-}
-
-// Moves the staging file over the target in one step, so the target is at every
-// moment either the old file or the new one. A link at the target's name is replaced,
-// not followed. On failure the staging file is gone and the target untouched.
-WinResult MoveStagingOverTarget(const std::string& staging, const std::string& target) {
+// Moves this run's own file, open as `file`, over the entry `target` (at
+// `target_path`) in one step, so the target is at every moment either the old file
+// or the new one. A link at the target's name is replaced, not followed. On failure
+// the file is deleted through its handle and the target is untouched.
+WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::string& target_path,
+                         const std::string& target) {
   // Windows refuses to replace a read-only file; refuse it here too, whatever the
   // file system at hand would do.
-  const DWORD attributes = ::GetFileAttributesA(target.c_str());
+  const DWORD attributes = ::GetFileAttributesA(target_path.c_str());
   WinResult moved = WinResult::Failure(ERROR_ACCESS_DENIED);
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) {
-    moved = ::MoveFileExA(staging.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-                ? WinResult()
-                : WinResult::LastError();
-  }
-  if (!moved) DeleteOwnFile(staging);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+    moved = folder.MoveInto(file, target);
+  if (!moved) DeleteThroughHandle(file);
   return moved;
 }
 
-WinResult ReplaceFileWith(const std::string& target, const ResourceBytes& bytes) {
-  const std::string staging = StagingFileName(target);
-  const WinResult written = WriteStagingFile(staging, bytes);
-  return written ? MoveStagingOverTarget(staging, target) : written;
+// The end of the comparing mode, which reads the staging file `name` by its name and
+// so needs it closed: it is opened again through the folder, as an entry (a link is
+// not followed), and must still be the file this run wrote (`own`: the same file on
+// the same volume), not whatever took its name meanwhile. Then it is moved over the
+// target or, when `replace` is false, deleted.
+WinResult FinishStaging(const HeldFolder& folder, const std::string& name, const BY_HANDLE_FILE_INFORMATION& own,
+                        const std::string& target_path, const std::string& target, bool replace) {
+  ScopedFileHandle file;
+  const WinResult opened = folder.OpenEntry(name, DELETE | FILE_READ_ATTRIBUTES, 0, FILE_OPEN,
+                                            FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, file);
+  if (!opened) return opened;
+  BY_HANDLE_FILE_INFORMATION now;
+  if (!::GetFileInformationByHandle(file.Get(), &now) || now.dwVolumeSerialNumber != own.dwVolumeSerialNumber ||
+      now.nFileIndexLow != own.nFileIndexLow || now.nFileIndexHigh != own.nFileIndexHigh)
+    return WinResult::Failure(ERROR_FILE_NOT_FOUND);
+  if (replace) return MoveOverTarget(folder, file.Get(), target_path, target);
+  DeleteThroughHandle(file.Get());
+  return opened;
+}
+
+// Writes `bytes` as the entry `target` (at `target_path`) of `folder`: into a staging
+// file of this run, which is then renamed over the target through its own handle.
+WinResult ReplaceFileWith(const HeldFolder& folder, const std::string& target_path, const std::string& target,
+                          const ResourceBytes& bytes) {
+  ScopedFileHandle file;
+  std::string name;
+  WinResult result =
+      CreateStagingFile(folder, target_path.substr(0, target_path.size() - target.size()), StagingFileName(target),
+                        file, name);
+  if (!result) return result;
+  result = WriteAll(file.Get(), bytes);
+  if (!result) {
+    DeleteThroughHandle(file.Get());
+    return result;
+  }
+  return MoveOverTarget(folder, file.Get(), target_path, target);
 }
 
 // The one report of a failed write; the failing call's code stays the thread's last
@@ -222,42 +204,66 @@ bool UserAllowsOlderFile(const std::string& target, const VersionComparison& ver
                   std::string(kOlderQuestionCaptionEn), 0);
 }
 
-// The comparing mode for an installed file of a compared kind.
-bool ReplaceUnlessNewerInstalled(const std::string& kind, const std::string& target, const ResourceBytes& bytes) {
-  const std::string staging = StagingFileName(target);
-  if (const WinResult written = WriteStagingFile(staging, bytes); !written)
-    return ReportInstallFailure(target, written);
-  const VersionComparison versions = CompareVersions(kind, staging, target);
+// The comparing mode for an installed file of a compared kind: `target` is the
+// entry in `folder`, `target_path` its path for the readers and the messages.
+bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& kind, const std::string& target_path,
+                                 const std::string& target, const ResourceBytes& bytes) {
+  ScopedFileHandle file;
+  std::string name;
+  const std::string folder_path = target_path.substr(0, target_path.size() - target.size());
+  BY_HANDLE_FILE_INFORMATION own;
+  WinResult written = CreateStagingFile(folder, folder_path, StagingFileName(target), file, name);
+  if (written) written = WriteAll(file.Get(), bytes);
+  if (written && !::GetFileInformationByHandle(file.Get(), &own)) written = WinResult::LastError();
+  if (!written) {
+    if (file) DeleteThroughHandle(file.Get());
+    return ReportInstallFailure(target_path, written);
+  }
+  file.Reset();  // the version readers open it by its name
+  const VersionComparison versions =
+      CompareVersions(kind, folder_path + name, target_path);
+  bool allowed = true;
   if (versions.older) {
     // The question must not hide behind the topmost progress window.
     HideProgressWindow();
-    const bool allowed = UserAllowsOlderFile(target, versions);
-    if (!allowed) DeleteOwnFile(staging);
-    if (allowed) {
-      if (const WinResult moved = MoveStagingOverTarget(staging, target); !moved)
-        return ReportInstallFailure(target, moved);
-    }
-    ShowProgressWindow(std::string(), std::string());
-    return true;
+    allowed = UserAllowsOlderFile(target_path, versions);
   }
-  if (const WinResult moved = MoveStagingOverTarget(staging, target); !moved)
-    return ReportInstallFailure(target, moved);
+  const WinResult finished = FinishStaging(folder, name, own, target_path, target, allowed);
+  if (allowed && !finished) return ReportInstallFailure(target_path, finished);
+  if (versions.older) ShowProgressWindow(std::string(), std::string());
   return true;
 }
 
 }  // namespace
 
 bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
-                        const std::string& target_path, bool AskIfOlder) {
+                        const std::string& target_path, const HeldFolder& folder) {
   ResourceBytes bytes;
   // A resource that cannot be found leaves the target as it was.
   if (const WinResult found = FindOwnResource(resource_name, file_kind, bytes); !found)
     return ReportInstallFailure(target_path, found);
-  if (AskIfOlder && FileExists(target_path) && IsComparedKind(file_kind))
-    return ReplaceUnlessNewerInstalled(file_kind, target_path, bytes);
-  if (const WinResult replaced = ReplaceFileWith(target_path, bytes); !replaced)
+  const std::string target = target_path.substr(target_path.rfind('\\') + 1);
+  if (const WinResult replaced = ReplaceFileWith(folder, target_path, target, bytes); !replaced)
     return ReportInstallFailure(target_path, replaced);
   return true;
+}
+
+bool InstallPackageFile(const std::string& resource_name, const std::string& file_kind,
+                        const std::string& target_path, bool AskIfOlder) {
+  const std::size_t slash = target_path.rfind('\\');
+  HeldFolder folder;
+  if (WinResult opened = folder.Open(slash == std::string::npos ? "." : target_path.substr(0, slash + 1)); !opened) {
+    // The folder is part of the target's path.
+    if (opened.Code() == ERROR_FILE_NOT_FOUND) opened = WinResult::Failure(ERROR_PATH_NOT_FOUND);
+    return ReportInstallFailure(target_path, opened);
+  }
+  const std::string target = target_path.substr(slash + 1);
+  if (!AskIfOlder || !folder.HasFile(target) || !IsComparedKind(file_kind))
+    return InstallPackageFile(resource_name, file_kind, target_path, folder);
+  ResourceBytes bytes;
+  if (const WinResult found = FindOwnResource(resource_name, file_kind, bytes); !found)
+    return ReportInstallFailure(target_path, found);
+  return ReplaceUnlessNewerInstalled(folder, file_kind, target_path, target, bytes);
 }
 
 }  // namespace orvel

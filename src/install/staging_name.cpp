@@ -18,4 +18,16 @@ std::string StagingFileName(std::string_view path) {
   return result;
 }
 
+bool IsFreshStagingName(std::string_view entry, std::string_view staging) {
+  constexpr std::size_t kSuffix = 9;  // "." and eight letters
+  if (entry.size() != staging.size() + kSuffix || entry[staging.size()] != '.') return false;
+  for (std::size_t i = 0; i < entry.size(); ++i) {
+    const char lower = static_cast<char>(entry[i] | 0x20);
+    if (i < staging.size() ? lower != static_cast<char>(staging[i] | 0x20)
+                           : i > staging.size() && (lower < 'a' || lower > 'z'))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace orvel

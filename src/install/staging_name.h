@@ -11,4 +11,9 @@ namespace orvel {
 // separator, so C:\Games\ gives C:\~Games\ .
 std::string StagingFileName(std::string_view path);
 
+// True for `staging` + "." + eight letters (letter case aside): the name under which a
+// run first makes its staging file, before it takes the staging name itself. An
+// interrupted run may leave one behind.
+bool IsFreshStagingName(std::string_view entry, std::string_view staging);
+
 }  // namespace orvel

@@ -132,17 +132,19 @@ bool FindInstallLocations() {
   if (state.RussianUi) std::swap(state.ProgramsGroupFolder, own.ProgramsGroupFolderAlt);
 
   // Orvel's folder: its uninstall entry in the native view, else in the 32-bit view,
-  // else Program Files + "Orvel".
-  state.HostFolder = own.ProgramFilesFolder + state.HostAppName;
+  // else Program Files + "Orvel". Only a full path counts: a relative one would be
+  // taken from whatever folder the installer was started in.
+  state.HostFolder.clear();
+  if (IsFullFolderPath(own.ProgramFilesFolder)) state.HostFolder = own.ProgramFilesFolder + state.HostAppName;
   own.Wow64UninstallKeyPath.clear();
   const auto read_host_folder = [&](const std::string& key, bool& found) {
     return WithKey(registry, HKEY_LOCAL_MACHINE, key, [&] {
       if (!registry.ValueExists("UninstallString")) return WinResult();
       std::string uninstall;
       if (const WinResult read = registry.ReadString("UninstallString", uninstall); !read) return read;
-      found = true;
       const std::string folder = UninstallStringFolder(uninstall);
-      if (!folder.empty()) state.HostFolder = folder;
+      found = IsFullFolderPath(folder);
+      if (found) state.HostFolder = folder;
       return WinResult();
     });
   };

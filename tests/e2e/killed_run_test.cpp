@@ -30,11 +30,6 @@ namespace {
 constexpr int kTrials = 32;
 constexpr DWORD kEndTimeoutMs = 30000;
 
-std::uint64_t SeriesSeed() {
-  if (const char* seed = std::getenv("ORVEL_KILL_SEED")) return std::strtoull(seed, nullptr, 10);
-  return std::random_device()() | static_cast<std::uint64_t>(std::random_device()()) << 32;
-}
-
 // The whole text of a file of /proc (which tells no size in advance).
 std::string ReadProcFile(const std::string& path) {
   std::string text;
@@ -117,22 +112,8 @@ KilledRun RunAndKill(const std::string& installer, const std::string& folder, st
   return run;
 }
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  HANDLE listing = ::FindFirstFileA((folder + "*").c_str(), &entry);
-  if (listing == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(listing, &entry));
-  ::FindClose(listing);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST_F(UpdateTest, KilledAtAnyMomentLeavesTheOldOrTheNewPackage) {
-  const std::uint64_t seed = SeriesSeed();
+  const std::uint64_t seed = SeriesSeed("ORVEL_KILL_SEED");
   std::printf("kill series seed %llu (ORVEL_KILL_SEED=%llu repeats its delays)\n",
               static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
   std::mt19937_64 random(seed);

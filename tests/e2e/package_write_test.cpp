@@ -12,6 +12,7 @@
 #include <sddl.h>
 
 #include <cstdlib>
+#include <random>
 
 #include "scratch.h"
 
@@ -58,6 +59,43 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
+}
+
+// Quiet copies started together (a double click, Orvel starting a quiet update while
+// the user runs one) take turns: each ends as a lone copy would, and nothing but the
+// new package is left. The start delays come from a printed seed.
+TEST_F(UpdateTest, QuietCopiesStartedTogetherAllWriteThePackage) {
+  const std::uint64_t seed = SeriesSeed("ORVEL_COPIES_SEED");
+  std::printf("copies seed %llu (ORVEL_COPIES_SEED=%llu repeats its delays)\n", static_cast<unsigned long long>(seed),
+              static_cast<unsigned long long>(seed));
+  std::mt19937_64 random(seed);
+  const std::vector<std::string> entries = FolderEntries(Orvel().Folder());
+  test::DialogRobot robot(0);  // no copy may show a box
+  for (int round = 0; round < 4; ++round) {
+    Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion - 1));
+    std::vector<PROCESS_INFORMATION> copies(6);
+    for (PROCESS_INFORMATION& copy : copies) {
+      std::string command_line = "\"" + InstallerPath() + "\" modest";
+      STARTUPINFOA startup = {sizeof startup};
+      ASSERT_TRUE(::CreateProcessA(InstallerPath().c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                                   CREATE_SUSPENDED, nullptr, Outside().c_str(), &startup, &copy));
+    }
+    for (PROCESS_INFORMATION& copy : copies) {
+      ::Sleep(std::uniform_int_distribution<DWORD>(0, 5)(random));
+      ::ResumeThread(copy.hThread);
+    }
+    for (PROCESS_INFORMATION& copy : copies) {
+      DWORD exit_code = 255;
+      if (::WaitForSingleObject(copy.hProcess, 60000) != WAIT_OBJECT_0) ::TerminateProcess(copy.hProcess, 255);
+      ::GetExitCodeProcess(copy.hProcess, &exit_code);
+      EXPECT_EQ(exit_code, static_cast<DWORD>(kWritten)) << "round " << round;
+      ::CloseHandle(copy.hThread);
+      ::CloseHandle(copy.hProcess);
+    }
+    EXPECT_TRUE(HoldsEmbeddedPackage(Orvel())) << "round " << round;
+    EXPECT_EQ(FolderEntries(Orvel().Folder()), entries) << "round " << round;
+  }
+  EXPECT_EQ(robot.Seen().size(), 0u);
 }
 
 // Links planted in Orvel's folder at the staging name and at the package's name,

@@ -16,6 +16,7 @@
 #include "installation.h"
 #include "installer_run.h"
 #include "orvel_registry.h"
+#include "scratch.h"
 
 namespace orvel::e2e {
 
@@ -34,6 +35,11 @@ Box LanguageError(const std::string& text);  // a language-text error (caption "
 ::testing::AssertionResult HoldsEmbeddedPackage(const TestInstallation& installation);
 // The installed package still holds `bytes`, and there is no staging file.
 ::testing::AssertionResult StillHolds(const TestInstallation& installation, const std::string& bytes);
+
+using test::FolderEntries;
+// The seed of a random series: the environment's `variable`, to repeat a series, else
+// a new one.
+std::uint64_t SeriesSeed(const char* variable);
 
 class UpdateTest : public ::testing::Test {
  protected:

@@ -2,6 +2,8 @@
 #include "update_fixture.h"
 
 #include <atomic>
+#include <cstdlib>
+#include <random>
 
 #include "scratch.h"
 
@@ -67,6 +69,11 @@ Box LanguageError(const std::string& text) { return Error(LanguageText("progname
   if (installation.HasStagingFile())
     return ::testing::AssertionFailure() << installation.StagingPath() << " was left behind";
   return ::testing::AssertionSuccess();
+}
+
+std::uint64_t SeriesSeed(const char* variable) {
+  if (const char* seed = std::getenv(variable)) return std::strtoull(seed, nullptr, 10);
+  return std::random_device()() | static_cast<std::uint64_t>(std::random_device()()) << 32;
 }
 
 void UpdateTest::SetUp() {

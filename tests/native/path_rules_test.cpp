@@ -1,5 +1,6 @@
 // Folder rules: trailing backslashes, the folder of "UninstallString", the 32-bit
 // registry view's key path, and staging names.
+#include "install/folder_lock_name.h"
 #include "install/staging_name.h"
 #include "sys/path_rules.h"
 
@@ -85,6 +86,20 @@ TEST(StagingFileNameTest, TildeBeforeTheFileNamePart) {
   for (const Case& c : cases) {
     EXPECT_EQ(StagingFileName(c.in), c.out) << c.in;
   }
+}
+
+TEST(StagingFileNameTest, FreshNamesAreTheStagingNameAndEightLetters) {
+  for (const char* fresh : {"~vexa.3bs.abcdefgh", "~VEXA.3bs.AbCdEfGz"})
+    EXPECT_TRUE(IsFreshStagingName(fresh, "~vexa.3bs")) << fresh;
+  for (const char* other : {"~vexa.3bs", "~vexa.3bs.abcdefg", "~vexa.3bs.abcdefghi", "~vexa.3bs.abcd3fgh",
+                            "~vexa.3bs-abcdefgh", "~vexa.3bx.abcdefgh", "vexa.3bs.abcdefgh"})
+    EXPECT_FALSE(IsFreshStagingName(other, "~vexa.3bs")) << other;
+}
+
+TEST(FolderLockNameTest, OneGlobalNamePerFolderWhateverItsLetterCase) {
+  EXPECT_EQ(FolderLockName("\\\\?\\C:\\Program Files\\Orvel"), FolderLockName("\\\\?\\c:\\PROGRAM FILES\\orvel"));
+  EXPECT_NE(FolderLockName("\\\\?\\C:\\Orvel"), FolderLockName("\\\\?\\C:\\Orvel2"));
+  EXPECT_EQ(FolderLockName("C:\\Orvel").rfind("Global\\OrvelUpdate-", 0), 0u);
 }
 
 }  // namespace

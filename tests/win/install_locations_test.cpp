@@ -75,6 +75,7 @@ TEST_F(InstallLocationsTest, UninstallStringChoosesTheHostFolder) {
       {"\"D:\\Games\\Orvel\\unins000.exe\" /SILENT", "D:\\Games\\Orvel\\"},
       {"", nullptr},
       {"unins.exe", nullptr},
+      {"Orvel\\unins.exe", nullptr},  // a relative folder counts as none
   };
   for (const Case& c : cases) {
     SetRegistryString(HKEY_LOCAL_MACHINE, kNativeKey, "UninstallString", c.uninstall);

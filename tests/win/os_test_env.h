@@ -36,8 +36,6 @@ class ScopedCurrentFolder {
 
 std::optional<std::string> EnvironmentValue(const std::string& name);
 
-// The names of the files and folders in `folder`, sorted.
-std::vector<std::string> FolderEntries(const std::string& folder);
 
 // The lines of a CR LF text, without their line breaks.
 std::vector<std::string> SplitCrLfLines(const std::string& text);

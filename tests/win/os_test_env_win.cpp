@@ -35,23 +35,6 @@ ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) {
 
 ScopedCurrentFolder::~ScopedCurrentFolder() { ::SetCurrentDirectoryA(previous_.c_str()); }
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  std::string pattern = folder;
-  if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
-  pattern += '*';
-  WIN32_FIND_DATAA entry;
-  HANDLE find = ::FindFirstFileA(pattern.c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(find, &entry));
-  ::FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::vector<std::string> SplitCrLfLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t at = 0;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace orvel::test {
 
@@ -25,9 +26,12 @@ class ScratchFolder {
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);  // empty when missing
 bool Exists(const std::string& path);
+// The names of the files and folders in `folder`, sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
 void RemoveTree(const std::string& path);
-// Makes `link` a Unix symbolic link to the file `target` (both Windows paths in the
-// prefix), which Wine follows as Windows follows a link. False when it cannot.
+// Makes `link` a Unix symbolic link to the file or folder `target` (both Windows
+// paths in the prefix), which Wine follows as Windows follows a link; a link already
+// at `link` is re-pointed. False when it cannot.
 bool MakeUnixLink(const std::string& link, const std::string& target);
 
 // Deletes a key of the 64-bit registry view with all its subkeys; no error when missing.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <fstream>
@@ -56,7 +57,8 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
     return result;
   };
   // Wine starts Unix programs too.
-  std::string command = "/bin/ln -s \"" + to_unix(target) + "\" \"" + to_unix(link) + "\"";
+  // -f -n: a link already there is re-pointed, not followed.
+  std::string command = "/bin/ln -sfn \"" + to_unix(target) + "\" \"" + to_unix(link) + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
@@ -67,6 +69,23 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
   // Wine does not tell when a Unix program ends: wait for the link itself.
   for (int wait = 0; wait < 100 && !Exists(link); ++wait) ::Sleep(50);
   return Exists(link);
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  std::string pattern = folder;
+  if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA entry;
+  HANDLE find = ::FindFirstFileA(pattern.c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (::FindNextFileA(find, &entry));
+  ::FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void RemoveTree(const std::string& path) {
