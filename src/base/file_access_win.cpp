@@ -8,6 +8,13 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+void DeleteThroughHandle(HANDLE file) {
+  const DWORD error = ::GetLastError();
+  FILE_DISPOSITION_INFO disposition = {TRUE};
+  ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+  ::SetLastError(error);
+}
+
 bool ReadUpTo(HANDLE file, void* buffer, DWORD size, DWORD& filled) {
   filled = 0;
   while (filled < size) {

@@ -1,5 +1,6 @@
 // Small file and module helpers that several layers share: whether a file is there,
-// reading until a buffer is full, and an entry point of a loaded DLL.
+// deleting a file through its handle, reading until a buffer is full, and an entry
+// point of a loaded DLL.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,10 @@ namespace orvel {
 
 // True when `path` names an existing file (not a folder).
 bool FileExists(const std::string& path);
+
+// Deletes the file open as `file` (opened with DELETE access) as soon as its last
+// handle closes. The thread's last error stays that of the failure that led here.
+void DeleteThroughHandle(HANDLE file);
 
 // Reads from the current position until `size` bytes are in `buffer` or the file
 // ends; `filled` is the count read. False when a read fails.

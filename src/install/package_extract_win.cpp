@@ -6,6 +6,7 @@
 
 #include "base/builtin_texts.h"
 #include "base/decimal_text.h"
+#include "base/file_access_win.h"
 #include "base/message_boxes_win.h"
 #include "base/program_state.h"
 #include "base/run_log.h"

@@ -110,11 +110,4 @@ HeldFolder& OrvelFolder() {
   return folder;
 }
 
-void DeleteThroughHandle(HANDLE file) {
-  const DWORD error = ::GetLastError();
-  FILE_DISPOSITION_INFO disposition = {TRUE};
-  ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
-  ::SetLastError(error);
-}
-
 }  // namespace orvel

@@ -42,8 +42,4 @@ class HeldFolder {
 // Orvel's folder, held from the check that Orvel is installed to the end of the run.
 HeldFolder& OrvelFolder();
 
-// Deletes the file open as `file` (opened with DELETE access). The thread's last
-// error stays that of the failure that led here.
-void DeleteThroughHandle(HANDLE file);
-
 }  // namespace orvel

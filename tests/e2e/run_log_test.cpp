@@ -192,6 +192,7 @@ TEST_P(UnusableLogTest, IsReportedOnceAndTheRunGoesOn) {
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
   EXPECT_EQ(test::ReadBytes(other_file), "not a log");
+  EXPECT_EQ(test::FolderEntries(Outside() + "real folder"), std::vector<std::string>{}) << "left where the link led";
 }
 
 INSTANTIATE_TEST_SUITE_P(
