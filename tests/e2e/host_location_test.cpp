@@ -140,15 +140,12 @@ INSTANTIATE_TEST_SUITE_P(Values, RelativeLastRunFolderTest,
                                            RelativeLastRunCase{"Relative", "Decoy", "Decoy"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Orvel's folder reached through a link that a program of the user re-points to
-// another Orvel while the install question is open: the run goes on in the folder it
-// checked, and nothing outside it changes.
+// Orvel's folder through a link that a program of the user re-points to another Orvel while the install
+// question is open: the run goes on in the folder it checked, and nothing outside it changes.
 TEST_F(UpdateTest, LinkInOrvelsPathRePointedDuringTheQuestionChangesNothingElsewhere) {
-  ASSERT_TRUE(::CreateDirectoryA((Scratch() + "checked").c_str(), nullptr));
-  ASSERT_TRUE(::CreateDirectoryA((Scratch() + "decoy").c_str(), nullptr));
+  for (const char* folder : {"checked", "decoy"}) ASSERT_TRUE(::CreateDirectoryA((Scratch() + folder).c_str(), nullptr));
   test::WriteBytes(Scratch() + "decoy\\decoy.txt", "the link points here");
-  const TestInstallation& checked = AddInstallation("checked\\Orvel");
-  const TestInstallation& decoy = AddInstallation("decoy\\Orvel");
+  const TestInstallation &checked = AddInstallation("checked\\Orvel"), &decoy = AddInstallation("decoy\\Orvel");
   const std::string link = Scratch() + "link";
   ASSERT_TRUE(test::MakeUnixLink(link, Scratch() + "checked"));
   SetLastRunFolder(link + "\\Orvel\\");

@@ -86,9 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Tampering{"Appended", [](std::string& exe) { exe += std::string(16, 'x'); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Nor does a copy trust the folder it lies in (Downloads, say): none of the DLLs planted
-// there under the names of system DLLs that Windows' own libraries load by name is
-// loaded (each leaves a mark when it is), though Wine is told to prefer them, as Windows would.
+// Nor does a copy trust its folder (Downloads, say): no DLL planted there under a name that Windows' own
+// libraries load by name is loaded (each leaves a mark if it is), though Wine prefers them, as Windows would.
 TEST_F(UpdateTest, NoDllIsLoadedFromBesideTheInstaller) {
   const std::string folder = Scratch() + "downloads\\", installer = folder + "OrvelUpdate.exe";
   ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));

@@ -61,13 +61,11 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
 }
 
-// Quiet copies started together (a double click, Orvel starting a quiet update while
-// the user runs one) take turns: each ends as a lone copy would, and nothing but the
-// new package is left. The start delays come from a printed seed.
+// Quiet copies started together (a double click, Orvel starting a quiet update while the user runs one) take
+// turns: each ends as a lone copy would, and only the new package is left. The delays come from a printed seed.
 TEST_F(UpdateTest, QuietCopiesStartedTogetherAllWriteThePackage) {
   const std::uint64_t seed = SeriesSeed("ORVEL_COPIES_SEED");
-  std::printf("copies seed %llu (ORVEL_COPIES_SEED=%llu repeats its delays)\n", static_cast<unsigned long long>(seed),
-              static_cast<unsigned long long>(seed));
+  std::printf("copies seed %llu (ORVEL_COPIES_SEED=it repeats the delays)\n", static_cast<unsigned long long>(seed));
   std::mt19937_64 random(seed);
   const std::vector<std::string> entries = FolderEntries(Orvel().Folder());
   test::DialogRobot robot(0);  // no copy may show a box

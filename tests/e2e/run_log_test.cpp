@@ -82,9 +82,8 @@ bool MakeHiddenDesktop() {
   return ::SetProcessWindowStation(own) && made;
 }
 
-// What the log and the exit code tell a deployment tool: each failure logs its reason
-// before any box (read from the log while the box is up), and a quiet run with
-// /suppressmsgboxes, or any run where nobody sees a box, shows none.
+// What the log and the exit code tell a deployment tool: each failure logs its reason before any box (read while
+// the box is up), and a quiet run with /suppressmsgboxes, or any run where nobody sees a box, shows none.
 enum Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kNone };
 struct LoggedRun {
   const char* name;
@@ -136,9 +135,7 @@ const std::string kSwitchedOff = "no message boxes: /suppressmsgboxes in a quiet
 const std::string kCantInstall = "error: " + std::string(kCantInstallEnglish);
 std::string InstalledVersion(int plus) { return "installed package version " + std::to_string(kEmbeddedVersion + plus); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, LoggedRunTest,
-    ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest, ::testing::Values(
         // The switch first, so that it must be taken out before "modest" is counted.
         LoggedRun{"SwitchMissingOrvel", kMissingOrvel, {"/SuppressMsgBoxes", "modest"},
                   {"error: " + OneLine(kHostMissingEnglish), kSwitchedOff}, kNotInstalled, 0},
