@@ -127,11 +127,9 @@ TEST(RunConsoleCommandTest, ComSpecIsNotConsulted) {
 // A stand-in put over the system's cmd.exe reports its command line (/D: no "AutoRun" of the
 // user's), its current folder, and that an inheritable handle of this process did not reach it.
 TEST(RunConsoleCommandTest, TheInterpreterRunsWithoutAutoRunInTheSystemFolderWithOnlyItsOutput) {
-  ScratchFolder temp;
-  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
   char system[MAX_PATH];
   const std::string folder(system, ::GetSystemDirectoryA(system, MAX_PATH));
-  const std::string cmd = folder + "\\cmd.exe", saved = temp.Path() + "cmd.saved";
+  const std::string cmd = folder + "\\cmd.exe", saved = cmd + ".saved";
   ASSERT_TRUE(::CopyFileA(cmd.c_str(), saved.c_str(), FALSE));
   ASSERT_TRUE(::CopyFileA(ORVEL_CONSOLE_STANDIN, cmd.c_str(), FALSE));
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
@@ -217,8 +215,7 @@ TEST(OemToAnsiTextTest, KeepsTheLengthAndZeroBytes) {
   EXPECT_EQ(OemToAnsiText(std::string(5000, '\x82')).size(), 5000u);
 }
 
-// Where Windows has the call, the DLL search is restricted to the system folder; without
-// it the run goes on with the current folder out of the search and full paths.
+// The DLL search: the system folder only where Windows has the call; else no current folder, and full paths.
 DWORD given_flags = 0;
 BOOL WINAPI FakeSetDefaultDllDirectories(DWORD flags) { return given_flags = flags, TRUE; }
 

@@ -37,8 +37,7 @@ void DeleteRegistryTree(HKEY root, const std::string& path);
 // Writes a string value into the 64-bit view, creating the key.
 void SetRegistryString(HKEY root, const std::string& path, const char* name, const std::string& value);
 void SetRegistryDword(HKEY root, const std::string& path, const char* name, DWORD value);
-// Reads a REG_SZ value of the 64-bit view; empty when it is missing.
-std::string GetRegistryString(HKEY root, const std::string& path, const char* name);
+std::string GetRegistryString(HKEY root, const std::string& path, const char* name);  // REG_SZ; empty if missing
 // Reads a REG_DWORD value of the 64-bit view; false when it is missing.
 bool GetRegistryDword(HKEY root, const std::string& path, const char* name, DWORD& value);
 

@@ -218,7 +218,6 @@ int main(int argc, char** argv) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   // Suspended, so the robot watches the process before it can show anything.
-  // A token that cannot be made fails the start: never run as an administrator instead.
   HANDLE token = not_admin ? TokenOfANonAdministrator() : nullptr;
   const BOOL started = (token || !not_admin) && ::CreateProcessAsUserA(token, nullptr, command_line.data(), nullptr,
                                                                        nullptr, FALSE, CREATE_SUSPENDED, nullptr,
