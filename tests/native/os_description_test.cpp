@@ -256,29 +256,23 @@ TEST(NameWindowsVersionTest, UnlistedMajorVersionsTakeTheReleaseFromTheConsole) 
   for (const Case& c : cases) ExpectNamed(c);
 }
 
-// The console's "ver" runs only where its line can change the result: wherever
-// "ProductName" can be read, the name and both flags are those of the product name
-// and the bitness, whatever "ver" would say, and the console is not started.
+// The console's "ver" runs only where its line can change the result: wherever "ProductName" can be read, the
+// name and both flags come from it and the bitness, whatever "ver" would say, and the console is not started.
 TEST(NameWindowsVersionTest, TheConsoleRunsOnlyWithoutAReadableProductName) {
   const std::pair<WindowsVersionFacts, const char*> rows[] = {  // the facts, the name with "Windows 10 Pro"
       {Nt(6, 2, 9200, kWs, kAmd64), "Windows 10 Pro 64-bit"}, {Nt(6, 2, 9200, kSrv, kIntel), "Windows 10 Pro 32-bit"},
       {Nt(6, 2, 9200, kDc, 12), "Windows 10 Pro"},           {Nt(7, 5, 100, kWs, kAmd64), "Windows 10 Pro 64-bit"},
       {Nt(11, 0, 30000, kSrv, kIntel), "Windows 10 Pro 32-bit"}, {Nt(2, 0, 1, kWs, kIa64), "Windows 10 Pro"}};
   for (const auto& [version, named] : rows) {
+    const std::string number = std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+                               std::to_string(version.build_number);
     for (const char* ver :
          {kWin10Ver, "\r\nMicrosoft Windows [Version 6.3.9600]\r\n", "\r\n", "\r\nServer Version 64.1 64-bit]\r\n"}) {
-      SCOPED_TRACE(std::string(named) + " / " + std::to_string(version.major) + ver);
-      FakeFacts facts;
+      SCOPED_TRACE(std::string(named) + " / " + number + ver);
+      ExpectNamed({named, version, ver, "Windows 10 Pro", named, number.c_str(), version.architecture == kAmd64, false, false});
+      FakeFacts facts;  // without "ProductName", the console is asked once
       facts.ver = ver;
-      facts.product_name = "Windows 10 Pro";
       WindowsName name;
-      ASSERT_TRUE(NameWindowsVersion(version, facts, name));
-      const OsDescription description = ComposeOsDescription(name);
-      EXPECT_EQ(description.text, named);
-      EXPECT_EQ(description.is_64bit, version.architecture == kAmd64);
-      EXPECT_FALSE(description.is_server);
-      EXPECT_EQ(facts.ver_calls, 0);
-      facts.product_name = kNoProductName;  // without it, the console is asked once
       ASSERT_TRUE(NameWindowsVersion(version, facts, name));
       EXPECT_EQ(facts.ver_calls, 1);
     }
