@@ -1,6 +1,5 @@
-/* A stand-in for the system's command interpreter, which tests copy over cmd.exe (Wine runs it with the
-   override "cmd.exe=n"). It prints, one a line, its command line, its current folder, and 1 when the
-   handle numbered in ORVEL_PROBE_HANDLE reached it as the signalled event the test made, else 0. */
+/* A stand-in for cmd.exe (Wine runs it with the override "cmd.exe=n"). It prints, one a line, its command line,
+   its current folder, and 1 when the handle numbered in ORVEL_PROBE_HANDLE reached it as the test's event, else 0. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,5 +12,4 @@ int main(void) {
   HANDLE probe = (HANDLE)(UINT_PTR)strtoull(number, NULL, 10);
   int inherited = GetHandleInformation(probe, &flags) && WaitForSingleObject(probe, 0) == WAIT_OBJECT_0;
   printf("%s\n%s\n%d\n", GetCommandLineA(), folder, inherited);
-  return 0;
 }

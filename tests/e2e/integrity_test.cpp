@@ -86,8 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Tampering{"Appended", [](std::string& exe) { exe += std::string(16, 'x'); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Nor does a copy trust its folder (Downloads, say): no DLL planted there under a name that Windows' own
-// libraries load by name is loaded (each leaves a mark if it is), though Wine prefers them, as Windows would.
+// Nor does a copy load DLLs planted beside it (Downloads, say) under system DLLs' names, though Wine prefers them.
 TEST_F(UpdateTest, NoDllIsLoadedFromBesideTheInstaller) {
   const std::string folder = Scratch() + "downloads\\", installer = folder + "OrvelUpdate.exe";
   ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));

@@ -45,17 +45,16 @@ TEST_F(ThirtyTwoBitWindowsTest, InteractiveUpdateAsksAndStartsOrvel) {
   EXPECT_TRUE(WaitForStartByInstaller());
 }
 
-// Each Windows version that Wine can report (in the 32-bit Windows session, its own): the quiet update writes
-// the package, and the log names the Windows as the installer describes it.
+// Under each Windows version that Wine can report (in a 32-bit session, its own) a quiet update logs the name.
 TEST_F(UpdateTest, QuietUpdateUnderEachWindowsVersionLogsItsName) {
   SYSTEM_INFO native = {};
   ::GetNativeSystemInfo(&native);
-  // Wine's version (empty: the session's own) and the log's name, "ProductName" in place of "%".
+  // Wine's version (empty: the session's own) and the log's name, after "ProductName" where it starts with a blank.
   using Row = std::pair<const char*, const char*>;
   const bool windows32 = native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_INTEL;
-  const std::vector<Row> rows = windows32 ? std::vector<Row>{{"", "% 32-bit Service Pack 1"}} : std::vector<Row>{
-      {"winxp", "Microsoft Windows XP Professional Service Pack 3"}, {"vista", "% 64-bit Service Pack 2"},
-      {"win7", "% 64-bit Service Pack 1"}, {"win8", "% 64-bit"}, {"win81", "% 64-bit"}, {"win10", "% 64-bit"}};
+  const std::vector<Row> rows = windows32 ? std::vector<Row>{{"", " 32-bit Service Pack 1"}} : std::vector<Row>{
+      {"winxp", "Microsoft Windows XP Professional Service Pack 3"}, {"vista", " 64-bit Service Pack 2"},
+      {"win7", " 64-bit Service Pack 1"}, {"win8", " 64-bit"}, {"win81", " 64-bit"}, {"win10", " 64-bit"}};
   const std::string product_name =
       test::GetRegistryString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName");
   // Also where a 32-bit Orvel's setup leaves it: a 32-bit installer told XP (no bitness in its name) looks there.
@@ -71,8 +70,7 @@ TEST_F(UpdateTest, QuietUpdateUnderEachWindowsVersionLogsItsName) {
 
     EXPECT_EQ(run.exit_code, kWritten);
     EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
-    std::string windows = log_name;
-    if (const std::size_t at = windows.find('%'); at != std::string::npos) windows.replace(at, 1, product_name);
+    const std::string windows = (*log_name == ' ' ? product_name : "") + log_name;
     EXPECT_NE(test::ReadBytes(log).find(" Windows: " + windows + "\r\n"), std::string::npos) << test::ReadBytes(log);
   }
 }

@@ -34,8 +34,7 @@ TEST(StartAsSignedInUserTest, APrivilegedInstallerStartsOrvelOnlyThroughTheShell
       // Each sign of privilege alone: UAC off (Administrators enabled, not elevated), elevated or high integrity.
       {{false, true, false, 1}, true, kDesktopShell, true, 1, 0},
       {{true, false, false, 1}, true, kDesktopShell, true, 1, 0},
-      // Services' session and service accounts: not started at all.
-      {{true, true, false, 0}, true, kNotInSessionZero, false, 0, 0},
+      {{true, true, false, 0}, true, kNotInSessionZero, false, 0, 0},  // services' session and accounts: not at all
       {{false, false, false, 0}, true, kNotInSessionZero, false, 0, 0},
       {{true, true, true, 0}, true, kNotAsService, false, 0, 0},
       {{false, false, true, 1}, true, kNotAsService, false, 0, 0},

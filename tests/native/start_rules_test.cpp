@@ -47,7 +47,7 @@ TEST(SplitOptionsTest, TakesOutEveryOptionAndKeepsTheLastLogPath) {
       {"x.exe /log= modest", "x.exe   modest", ""},
       {"x.exe /SuppressMsgBoxes modest runapp", "x.exe   modest runapp", nullptr, true},
       {"x.exe modest \"/suppressmsgboxes\" /log=a runapp", "x.exe modest     runapp", "a", true},
-      // Not an option: another word, a missing "=", and the program itself.
+      // Not the option: another word, a missing "=", and the program itself.
       {"x.exe /logfile=a modest", "x.exe /logfile=a modest", nullptr},
       {"x.exe /log modest", "x.exe /log modest", nullptr},
       {"/log=x.exe modest", "/log=x.exe modest", nullptr},

@@ -124,8 +124,7 @@ TEST(RunConsoleCommandTest, ComSpecIsNotConsulted) {
   EXPECT_EQ(SettledEntries(temp.Path()), std::vector<std::string>{});
 }
 
-// A stand-in put over the system's cmd.exe reports its command line (/D: no "AutoRun" of the
-// user's), its current folder, and that an inheritable handle of this process did not reach it.
+// A stand-in over cmd.exe reports its command line (/D: no user's "AutoRun"), its folder, and no inherited handle.
 TEST(RunConsoleCommandTest, TheInterpreterRunsWithoutAutoRunInTheSystemFolderWithOnlyItsOutput) {
   char system[MAX_PATH];
   const std::string folder(system, ::GetSystemDirectoryA(system, MAX_PATH));
@@ -227,7 +226,6 @@ TEST(RestrictDllSearchTest, WithTheCallOnlyTheSystemFolderWithoutItFullPaths) {
   const ScopedLibrary library = LoadSystemLibrary("msimg32.dll");
   ASSERT_GT(::GetModuleFileNameA(library.Get(), text, MAX_PATH), 0u);
   EXPECT_STRCASEEQ(text, "C:\\windows\\system32\\msimg32.dll");
-
   EXPECT_TRUE(RestrictDllSearch(FakeSetDefaultDllDirectories));
   EXPECT_EQ(given_flags, static_cast<DWORD>(LOAD_LIBRARY_SEARCH_SYSTEM32));
 }

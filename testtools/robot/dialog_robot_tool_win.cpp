@@ -168,8 +168,7 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
   return ok;
 }
 
-// This process's token with the Administrators group for denying only, as an administrator's
-// unelevated token holds it (Wine gives every process an administrator's token). Null on failure.
+// This token with Administrators for denying only, as an unelevated admin's (Wine makes all admins); null on failure.
 HANDLE TokenOfANonAdministrator() {
   HANDLE own = nullptr, restricted = nullptr;
   BYTE administrators[SECURITY_MAX_SID_SIZE];
