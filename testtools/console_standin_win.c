@@ -1,20 +1,15 @@
-/* A stand-in for the system's command interpreter. Tests copy it over cmd.exe in the
-   system folder (Wine runs it, not its own, with WINEDLLOVERRIDES "cmd.exe=n"). It
-   writes to its standard output, one per line: its command line, its current folder,
-   and 1 when the handle whose number ORVEL_PROBE_HANDLE holds reached it as the
-   signalled event the test made, else 0. */
+/* A stand-in for cmd.exe (Wine runs it with the override "cmd.exe=n"). It prints, one a line, its command line,
+   its current folder, and 1 when the handle numbered in ORVEL_PROBE_HANDLE reached it as the test's event, else 0. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 
 int main(void) {
-  char folder[MAX_PATH] = "";
-  char number[32] = "";
+  char folder[MAX_PATH] = "", number[32] = "";
   DWORD flags = 0;
   GetCurrentDirectoryA(MAX_PATH, folder);
   GetEnvironmentVariableA("ORVEL_PROBE_HANDLE", number, sizeof number);
   HANDLE probe = (HANDLE)(UINT_PTR)strtoull(number, NULL, 10);
   int inherited = GetHandleInformation(probe, &flags) && WaitForSingleObject(probe, 0) == WAIT_OBJECT_0;
   printf("%s\n%s\n%d\n", GetCommandLineA(), folder, inherited);
-  return 0;
 }

@@ -86,5 +86,27 @@ INSTANTIATE_TEST_SUITE_P(
                       Tampering{"Appended", [](std::string& exe) { exe += std::string(16, 'x'); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Nor does a copy load DLLs planted beside it (Downloads, say) under system DLLs' names, though Wine prefers them.
+TEST_F(UpdateTest, NoDllIsLoadedFromBesideTheInstaller) {
+  const std::string folder = Scratch() + "downloads\\", installer = folder + "OrvelUpdate.exe";
+  ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+  ASSERT_TRUE(::CopyFileA(InstallerPath().c_str(), installer.c_str(), FALSE));
+  const char* const planted[] = {"msimg32", "uxtheme", "dwmapi",  "ole32",   "oleaut32", "rpcrt4", "combase",
+                                 "imm32",   "comctl32", "shell32", "shlwapi", "version",  "bcrypt", "cryptbase"};
+  const std::string app_defaults = "Software\\Wine\\AppDefaults\\OrvelUpdate.exe";
+  for (const char* name : planted) {
+    ASSERT_TRUE(::CopyFileA(BuildFile(ORVEL_E2E_MARK_DLL).c_str(), (folder + name + ".dll").c_str(), FALSE));
+    test::SetRegistryString(HKEY_CURRENT_USER, app_defaults + "\\DllOverrides", name, "native,builtin");
+  }
+  const InstallerRun quiet = RunCopy(installer, {"modest", "runapp"});
+  const InstallerRun asked = RunCopy(installer, {}, {IDYES, IDYES});
+  test::DeleteRegistryTree(HKEY_CURRENT_USER, app_defaults);
+
+  EXPECT_EQ(quiet.exit_code, kWritten);
+  EXPECT_EQ(asked.exit_code, kWritten);
+  EXPECT_EQ(asked.boxes, (std::vector<Box>{InstallQuestion(), DoneQuestion()}));
+  for (const char* name : planted) EXPECT_FALSE(test::Exists(folder + name + ".dll.loaded")) << name;
+}
+
 }  // namespace
 }  // namespace orvel::e2e

@@ -61,25 +61,21 @@ TEST_F(UpdateTest, StagingFileOfAnInterruptedRunIsReplaced) {
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());
 }
 
-// Quiet copies started together (a double click, Orvel starting a quiet update while
-// the user runs one) take turns: each ends as a lone copy would, and nothing but the
-// new package is left. The start delays come from a printed seed.
+// Quiet copies started together (say, by a double click) take turns: each ends as a lone copy would.
 TEST_F(UpdateTest, QuietCopiesStartedTogetherAllWriteThePackage) {
   const std::uint64_t seed = SeriesSeed("ORVEL_COPIES_SEED");
-  std::printf("copies seed %llu (ORVEL_COPIES_SEED=%llu repeats its delays)\n", static_cast<unsigned long long>(seed),
-              static_cast<unsigned long long>(seed));
+  std::printf("copies seed %llu (ORVEL_COPIES_SEED=it repeats the delays)\n", static_cast<unsigned long long>(seed));
   std::mt19937_64 random(seed);
   const std::vector<std::string> entries = FolderEntries(Orvel().Folder());
   test::DialogRobot robot(0);  // no copy may show a box
+  std::string command_line = "\"" + InstallerPath() + "\" modest";
+  STARTUPINFOA startup = {sizeof startup};
   for (int round = 0; round < 4; ++round) {
     Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion - 1));
     std::vector<PROCESS_INFORMATION> copies(6);
-    for (PROCESS_INFORMATION& copy : copies) {
-      std::string command_line = "\"" + InstallerPath() + "\" modest";
-      STARTUPINFOA startup = {sizeof startup};
+    for (PROCESS_INFORMATION& copy : copies)
       ASSERT_TRUE(::CreateProcessA(InstallerPath().c_str(), command_line.data(), nullptr, nullptr, FALSE,
                                    CREATE_SUSPENDED, nullptr, Outside().c_str(), &startup, &copy));
-    }
     for (PROCESS_INFORMATION& copy : copies) {
       ::Sleep(std::uniform_int_distribution<DWORD>(0, 5)(random));
       ::ResumeThread(copy.hThread);

@@ -2,8 +2,9 @@
 // steps in it, ending with their exit code; an earlier log is appended to; a log
 // that cannot be opened is reported once and changes nothing else.
 //
-// (A link is set up here as a Unix symbolic link, which Wine follows as Windows
-// follows a link: Wine's CreateSymbolicLink makes nothing.)
+// (A symbolic link as the log path, which the installer refuses too, cannot be set
+// up here: Wine's CreateSymbolicLink makes nothing, and it shows Unix links to files
+// as the files themselves.)
 #include <regex>
 #include <sstream>
 
@@ -74,28 +75,16 @@ TEST_F(UpdateTest, FailedRunLogsItsExitCode) {
 // The box's text as the log holds it: each line break a blank.
 std::string OneLine(const std::string& text) { return std::regex_replace(text, std::regex("\r\n"), " "); }
 
-// A desktop in a window station of its own, which nobody sees (no WSF_VISIBLE).
-const char* HiddenDesktop() {
-  static HWINSTA own = ::GetProcessWindowStation();
-  static HWINSTA hidden = ::CreateWindowStationA("orvel-e2e-hidden", 0, WINSTA_ALL_ACCESS, nullptr);
-  static const bool made = hidden != nullptr && ::SetProcessWindowStation(hidden) &&
-                           ::CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr) != nullptr;
-  ::SetProcessWindowStation(own);
-  return made ? "orvel-e2e-hidden\\Default" : nullptr;
-}
-
-// What the log and the exit code tell a deployment tool: each failure logs its reason
-// before any box (read from the log while the box is up), and a quiet run with
-// /suppressmsgboxes, or any run where nobody sees a box, shows none.
-enum class Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kNone };
+// What the log and the exit code tell a deployment tool: each failure logs its reason before any box (read while
+// the box is up), and a quiet run with /suppressmsgboxes, or any run where nobody sees a box, shows none.
+enum Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kNone };
 struct LoggedRun {
   const char* name;
   Setup setup;
-  std::vector<std::string> args;   // the log option follows them
-  std::vector<std::string> lines;  // in the log in this order, before "exit code N"
+  std::vector<std::string> args, lines;  // the log option follows the args; the lines precede "exit code N"
   int exit_code;
   std::size_t boxes;
-  const char* desktop = nullptr;
+  const char* desktop = nullptr;  // "station\\desktop"; Wine makes a station it is not given, and nobody sees it
 };
 
 class LoggedRunTest : public UpdateTest, public ::testing::WithParamInterface<LoggedRun> {};
@@ -107,25 +96,23 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
   std::vector<std::string> lines = c.lines;
   std::string installer;
   std::unique_ptr<RunningHost> host;
-  if (c.setup == Setup::kMissingOrvel) Orvel().RemoveHost();
-  if (c.setup == Setup::kLockedPackage) host = StartHost({"--hold-package", "--ignore-quit"});
-  if (c.setup == Setup::kNewerPackage) Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
-  if (c.setup == Setup::kReadOnlyPackage) ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
-  if (c.setup == Setup::kDamagedCopy) {
+  if (c.setup == kMissingOrvel) Orvel().RemoveHost();
+  if (c.setup == kLockedPackage) host = StartHost({"--hold-package", "--ignore-quit"});
+  if (c.setup == kNewerPackage) Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
+  if (c.setup == kReadOnlyPackage) ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
+  if (c.setup == kDamagedCopy) {
     std::string bytes = test::ReadBytes(InstallerPath());
     bytes.back() ^= 1;
     test::WriteBytes(installer = Scratch() + "damaged copy.exe", bytes);
     lines.insert(lines.begin() + 1, "error: " + OneLine(LanguageText("badinstaller")));
   }
   lines.push_back("exit code " + std::to_string(c.exit_code));
-  ASSERT_TRUE(c.desktop == nullptr || HiddenDesktop() != nullptr) << "no hidden window station";
   std::vector<std::string> args = c.args;
   args.push_back("/log=" + log);
   std::string logged_at_box;
+  const BeforeAnswer read_log = [&](const test::SeenDialog&) { logged_at_box += test::ReadBytes(log); };
 
-  const InstallerRun run = RunInstaller(
-      args, {}, Outside(), [&](const test::SeenDialog&) { logged_at_box += test::ReadBytes(log); }, installer,
-      c.desktop);
+  const InstallerRun run = RunInstaller(args, {}, Outside(), read_log, installer, c.desktop);
   host.reset();
 
   EXPECT_FALSE(run.timed_out);
@@ -138,30 +125,26 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
 
 const std::string kSwitchedOff = "no message boxes: /suppressmsgboxes in a quiet run";
 const std::string kCantInstall = "error: " + std::string(kCantInstallEnglish);
+std::string InstalledVersion(int plus) { return "installed package version " + std::to_string(kEmbeddedVersion + plus); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, LoggedRunTest,
-    ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest, ::testing::Values(
         // The switch first, so that it must be taken out before "modest" is counted.
-        LoggedRun{"SwitchMissingOrvel", Setup::kMissingOrvel, {"/SuppressMsgBoxes", "modest"},
+        LoggedRun{"SwitchMissingOrvel", kMissingOrvel, {"/SuppressMsgBoxes", "modest"},
                   {"error: " + OneLine(kHostMissingEnglish), kSwitchedOff}, kNotInstalled, 0},
-        LoggedRun{"SwitchLockedPackage", Setup::kLockedPackage, {"modest", "/suppressmsgboxes"},
+        LoggedRun{"SwitchLockedPackage", kLockedPackage, {"modest", "/suppressmsgboxes"},
                   {"Orvel running, asked to quit", "installed package not opened in 17 tries (about 4.4 s): Win32 error 32",
                    kCantInstall, kSwitchedOff}, kPackageLocked, 0},
-        LoggedRun{"SwitchDamagedCopy", Setup::kDamagedCopy, {"/suppressmsgboxes", "modest"},
+        LoggedRun{"SwitchDamagedCopy", kDamagedCopy, {"/suppressmsgboxes", "modest"},
                   {"integrity check: the installer is altered or damaged", kSwitchedOff}, kDamaged, 0},
-        LoggedRun{"MissingOrvel", Setup::kMissingOrvel, {"modest"}, {}, kNotInstalled, 1},
-        LoggedRun{"NewerPackageReplaced", Setup::kNewerPackage, {"modest"},
-                  {"installed package version " + std::to_string(kEmbeddedVersion + 3), "package written: yes",
-                   "an older package replaced a newer one"}, kWritten, 0},
-        LoggedRun{"ReadOnlyPackage", Setup::kReadOnlyPackage, {"modest"},
-                  {"installed package version " + std::to_string(kEmbeddedVersion - 1), ": Win32 error 5", kCantInstall},
-                  kNotWritten, 1},
-        LoggedRun{"SwitchInInteractiveRun", Setup::kNone, {"/suppressmsgboxes"},
+        LoggedRun{"MissingOrvel", kMissingOrvel, {"modest"}, {}, kNotInstalled, 1},
+        LoggedRun{"NewerPackageReplaced", kNewerPackage, {"modest"},
+                  {InstalledVersion(+3), "package written: yes", "an older package replaced a newer one"}, kWritten, 0},
+        LoggedRun{"ReadOnlyPackage", kReadOnlyPackage, {"modest"},
+                  {InstalledVersion(-1), ": Win32 error 5", kCantInstall}, kNotWritten, 1},
+        LoggedRun{"SwitchInInteractiveRun", kNone, {"/suppressmsgboxes"},
                   {"/suppressmsgboxes changes nothing in an interactive run"}, kDeclined, 1},
-        LoggedRun{"InteractiveOnHiddenDesktop", Setup::kNone, {},
-                  {"no message boxes: the installer's window station is not visible"}, kDeclined, 0,
-                  "orvel-e2e-hidden\\Default"}),
+        LoggedRun{"InteractiveOnHiddenDesktop", kNone, {},
+                  {"no message boxes: the installer's window station is not visible"}, kDeclined, 0, "orvel-e2e-hidden\\Default"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct UnusableLog {

@@ -1,5 +1,5 @@
-// The console capture's rules: the letters of a random file name, the command line,
-// and reading the captured file as lines.
+// The console capture's rules: the letters of a random temporary
+// file name, the command line, and reading the captured file as lines.
 #include "sys/console_text.h"
 #include "sys/random_generator.h"
 

@@ -1,5 +1,4 @@
-// Which way Orvel is started: never with a privileged token, never in session 0 or
-// as a service account.
+// Which way Orvel is started: never with a privileged token, in session 0 or as a service account.
 #include "app/host_start_route.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +30,11 @@ TEST(StartAsSignedInUserTest, APrivilegedInstallerStartsOrvelOnlyThroughTheShell
   } cases[] = {
       {{true, true, false, 1}, true, kDesktopShell, true, 1, 0},
       {{true, true, false, 1}, false, kDesktopShell, false, 1, 0},  // no shell: never with this token
-      {{false, false, false, 1}, true, kDirect, true, 0, 1},
-      {{false, false, false, 2}, false, kDirect, true, 0, 1},
-      // Each sign of privilege alone: UAC off (Administrators enabled, not elevated),
-      // elevated or high integrity.
+      {{false, false, false, 1}, true, kDirect, true, 0, 1},  {{false, false, false, 2}, false, kDirect, true, 0, 1},
+      // Each sign of privilege alone: UAC off (Administrators enabled, not elevated), elevated or high integrity.
       {{false, true, false, 1}, true, kDesktopShell, true, 1, 0},
       {{true, false, false, 1}, true, kDesktopShell, true, 1, 0},
-      // Services' session and service accounts: not started at all.
-      {{true, true, false, 0}, true, kNotInSessionZero, false, 0, 0},
+      {{true, true, false, 0}, true, kNotInSessionZero, false, 0, 0},  // services' session and accounts: not at all
       {{false, false, false, 0}, true, kNotInSessionZero, false, 0, 0},
       {{true, true, true, 0}, true, kNotAsService, false, 0, 0},
       {{false, false, true, 1}, true, kNotAsService, false, 0, 0},

@@ -98,11 +98,9 @@ void ExpectNamed(const Case& c) {
   EXPECT_EQ(description.is_64bit, c.is_64bit);
   EXPECT_EQ(description.is_server, c.is_server);
   EXPECT_EQ(facts.ver_calls, c.runs_ver ? 1 : 0);
-  // Only Vista and later and the releases that the console names consult the product
-  // name, and only from the extended record.
-  const bool console_row = (c.facts.major == 6 && c.facts.minor == 2) ||
-                           (c.facts.major != 3 && c.facts.major != 4 && c.facts.major != 5 && c.facts.major != 10);
-  EXPECT_EQ(facts.product_name_calls, (c.facts.major == 6 || console_row) && c.facts.extended ? 1 : 0);
+  // All but NT 3 to 5 and 10 consult the product name, and only from the extended record.
+  const bool asks_product_name = (c.facts.major < 3 || c.facts.major > 5) && c.facts.major != 10;
+  EXPECT_EQ(facts.product_name_calls, asks_product_name && c.facts.extended ? 1 : 0);
   EXPECT_EQ(facts.product_type_calls, c.facts.extended ? 0 : 1);
 }
 
@@ -113,8 +111,7 @@ TEST(NameWindowsVersionTest, VistaAndLaterTakeTheProductNameAndTheBitness) {
       {"10 Pro 32-bit", Nt(6, 2, 9200, kWs), kWin10Ver, "Windows 10 Pro", "Windows 10 Pro 32-bit", "6.2.9200",
        false, false, false},
       // ARM64 and other architectures get no suffix, so no 64-bit flag either.
-      {"ARM64", Nt(6, 2, 9200, kWs, 12), kWin10Ver, "Windows 10 Pro", "Windows 10 Pro", "6.2.9200", false,
-       false, false},
+      {"ARM64", Nt(6, 2, 9200, kWs, 12), kWin10Ver, "Windows 10 Pro", "Windows 10 Pro", "6.2.9200", false, false, false},
       // Without "ProductName" the composed name stays, two spaces before the bitness.
       {"10, no product name", Nt(6, 2, 9200, kWs, kAmd64), kWin10Ver, kNoProductName, "Microsoft Windows 10  64-bit",
        " 10.0.22631.3155", true, false, true},
@@ -259,39 +256,24 @@ TEST(NameWindowsVersionTest, UnlistedMajorVersionsTakeTheReleaseFromTheConsole) 
   for (const Case& c : cases) ExpectNamed(c);
 }
 
-// The console's "ver" runs only where its line can change the result: wherever
-// "ProductName" can be read, the name and both flags are those of the product name
-// and the bitness, whatever "ver" would say, and the console is not started.
+// The console's "ver" runs only where its line can change the result: wherever "ProductName" can be read, the
+// name and both flags come from it and the bitness, whatever "ver" would say, and the console is not started.
 TEST(NameWindowsVersionTest, TheConsoleRunsOnlyWithoutAReadableProductName) {
-  struct VerRow {
-    WindowsVersionFacts facts;
-    const char* description;  // with "ProductName" Windows 10 Pro
-  } rows[] = {
-      {Nt(6, 2, 9200, kWs, kAmd64), "Windows 10 Pro 64-bit"},
-      {Nt(6, 2, 9200, kSrv, kIntel), "Windows 10 Pro 32-bit"},
-      {Nt(6, 2, 9200, kDc, 12), "Windows 10 Pro"},
-      {Nt(7, 5, 100, kWs, kAmd64), "Windows 10 Pro 64-bit"},
-      {Nt(11, 0, 30000, kSrv, kIntel), "Windows 10 Pro 32-bit"},
-      {Nt(2, 0, 1, kWs, kIa64), "Windows 10 Pro"},
-  };
-  const char* const vers[] = {kWin10Ver, "\r\nMicrosoft Windows [Version 6.3.9600]\r\n", "\r\n",
-                              "\r\nServer Version 64.1 64-bit]\r\n"};
-  for (const VerRow& row : rows) {
-    for (const char* ver : vers) {
-      SCOPED_TRACE(std::string(row.description) + " / " + std::to_string(row.facts.major) + ver);
-      FakeFacts facts;
+  const std::pair<WindowsVersionFacts, const char*> rows[] = {  // the facts, the name with "Windows 10 Pro"
+      {Nt(6, 2, 9200, kWs, kAmd64), "Windows 10 Pro 64-bit"}, {Nt(6, 2, 9200, kSrv, kIntel), "Windows 10 Pro 32-bit"},
+      {Nt(6, 2, 9200, kDc, 12), "Windows 10 Pro"},           {Nt(7, 5, 100, kWs, kAmd64), "Windows 10 Pro 64-bit"},
+      {Nt(11, 0, 30000, kSrv, kIntel), "Windows 10 Pro 32-bit"}, {Nt(2, 0, 1, kWs, kIa64), "Windows 10 Pro"}};
+  for (const auto& [version, named] : rows) {
+    const std::string number = std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+                               std::to_string(version.build_number);
+    for (const char* ver :
+         {kWin10Ver, "\r\nMicrosoft Windows [Version 6.3.9600]\r\n", "\r\n", "\r\nServer Version 64.1 64-bit]\r\n"}) {
+      SCOPED_TRACE(std::string(named) + " / " + number + ver);
+      ExpectNamed({named, version, ver, "Windows 10 Pro", named, number.c_str(), version.architecture == kAmd64, false, false});
+      FakeFacts facts;  // without "ProductName", the console is asked once
       facts.ver = ver;
-      facts.product_name = "Windows 10 Pro";
       WindowsName name;
-      ASSERT_TRUE(NameWindowsVersion(row.facts, facts, name));
-      const OsDescription description = ComposeOsDescription(name);
-      EXPECT_EQ(description.text, row.description);
-      EXPECT_EQ(description.is_64bit, row.facts.architecture == kAmd64);
-      EXPECT_FALSE(description.is_server);
-      EXPECT_EQ(facts.ver_calls, 0);
-      // Without it, the console is asked once.
-      facts.product_name = kNoProductName;
-      ASSERT_TRUE(NameWindowsVersion(row.facts, facts, name));
+      ASSERT_TRUE(NameWindowsVersion(version, facts, name));
       EXPECT_EQ(facts.ver_calls, 1);
     }
   }

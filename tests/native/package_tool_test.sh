@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The package build tool: the sample package is deterministic and well-formed, and a
-# vendor's package with a short header, another magic or the wrong version stops the
-# build, saying which byte is wrong.
+# vendor's package with a short header, another magic or the wrong version stops the build, saying why.
 set -uo pipefail
 tool=$1
 work=$(mktemp -d)

@@ -1,5 +1,4 @@
-// Command-line arguments, the start mode's lower-casing, the Russian locales and
-// whether message boxes are shown.
+// Command-line arguments and options, the start mode's lower-casing, the Russian locales and the box decision.
 #include "app/start_rules.h"
 #include "base/box_rules.h"
 #include "base/text_rules.h"
@@ -48,7 +47,7 @@ TEST(SplitOptionsTest, TakesOutEveryOptionAndKeepsTheLastLogPath) {
       {"x.exe /log= modest", "x.exe   modest", ""},
       {"x.exe /SuppressMsgBoxes modest runapp", "x.exe   modest runapp", nullptr, true},
       {"x.exe modest \"/suppressmsgboxes\" /log=a runapp", "x.exe modest     runapp", "a", true},
-      // Not an option: another word, a missing "=", and the program itself.
+      // Not the option: another word, a missing "=", and the program itself.
       {"x.exe /logfile=a modest", "x.exe /logfile=a modest", nullptr},
       {"x.exe /log modest", "x.exe /log modest", nullptr},
       {"/log=x.exe modest", "/log=x.exe modest", nullptr},
@@ -86,15 +85,11 @@ TEST(RussianUiLocaleTest, WholeLcidsOfTheSevenLocales) {
 
 TEST(DecideBoxesTest, ShowsThemOnlyWhereSomeoneCanAnswer) {
   using enum BoxVerdict;
-  const struct {
-    bool quiet, suppress, visible;
-    std::uint32_t session;
-    BoxVerdict verdict;
-  } cases[] = {{false, false, true, 1, kShown},           {true, false, true, 1, kShown},
-               {false, true, true, 1, kShown},            {true, true, true, 1, kSwitchedOff},
-               {true, true, false, 0, kSwitchedOff},      {false, false, true, 0, kSessionZero},
-               {true, false, false, 0, kSessionZero},     {false, false, false, 1, kStationInvisible},
-               {false, true, false, 2, kStationInvisible}};
+  const struct { bool quiet, suppress, visible; std::uint32_t session; BoxVerdict verdict; } cases[] = {
+      {false, false, true, 1, kShown},      {true, false, true, 1, kShown},          {false, true, true, 1, kShown},
+      {true, true, true, 1, kSwitchedOff},  {true, true, false, 0, kSwitchedOff},    {false, false, true, 0, kSessionZero},
+      {true, false, false, 0, kSessionZero}, {false, false, false, 1, kStationInvisible},
+      {false, true, false, 2, kStationInvisible}};
   for (const auto& c : cases) {
     EXPECT_EQ(DecideBoxes(c.quiet, c.suppress, c.visible, c.session), c.verdict) << c.quiet << c.suppress << c.visible;
     EXPECT_EQ(*kBoxVerdictReasons[static_cast<int>(c.verdict)] == '\0', c.verdict == kShown);

@@ -1,6 +1,6 @@
 // Capturing a console command's output: "ver", where the temporary file goes and
 // that it is gone afterwards, "ComSpec" left aside, the time limit, and the
-// OEM-to-ANSI conversion.
+// OEM-to-ANSI conversion; and the DLL search, kept to the system folder.
 #include "sys/console_capture.h"
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include "scratch.h"
 #include "sys/console_text.h"
 #include "sys/random_generator.h"
+#include "sys/system_library_win.h"
 
 namespace orvel {
 namespace {
@@ -95,8 +96,7 @@ TEST(RunConsoleCommandTest, AFileAlreadyInTempIsLeftAlone) {
 }
 
 TEST(RandomFileNameTest, EightLowerCaseLettersNewEachTime) {
-  const std::string first = RandomFileName();
-  const std::string second = RandomFileName();
+  const std::string first = RandomFileName(), second = RandomFileName();
   EXPECT_TRUE(IsTemporaryFileName(first)) << first;
   EXPECT_TRUE(IsTemporaryFileName(second)) << second;
   EXPECT_NE(first, second);
@@ -124,25 +124,20 @@ TEST(RunConsoleCommandTest, ComSpecIsNotConsulted) {
   EXPECT_EQ(SettledEntries(temp.Path()), std::vector<std::string>{});
 }
 
-// The interpreter as it is started: a stand-in put over the system's cmd.exe reports
-// its command line (/D: no "AutoRun" of the user's), its current folder, and that an
-// inheritable handle of this process did not reach it.
+// A stand-in over cmd.exe reports its command line (/D: no user's "AutoRun"), its folder, and no inherited handle.
 TEST(RunConsoleCommandTest, TheInterpreterRunsWithoutAutoRunInTheSystemFolderWithOnlyItsOutput) {
-  ScratchFolder temp;
-  ScopedEnvironmentVariable temp_variable("Temp", temp.Path());
   char system[MAX_PATH];
   const std::string folder(system, ::GetSystemDirectoryA(system, MAX_PATH));
-  const std::string cmd = folder + "\\cmd.exe", saved = temp.Path() + "cmd.saved";
+  const std::string cmd = folder + "\\cmd.exe", saved = cmd + ".saved";
   ASSERT_TRUE(::CopyFileA(cmd.c_str(), saved.c_str(), FALSE));
   ASSERT_TRUE(::CopyFileA(ORVEL_CONSOLE_STANDIN, cmd.c_str(), FALSE));
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   ScopedKernelHandle probe(::CreateEventA(&inheritable, TRUE, TRUE, nullptr));
   ScopedEnvironmentVariable number("ORVEL_PROBE_HANDLE", std::to_string(reinterpret_cast<std::uintptr_t>(probe.Get())));
   // Wine runs the stand-in, not its own cmd: "cmd.exe=n" for this program's children.
-  constexpr char kOverrides[] = "Software\\Wine\\DllOverrides";
-  test::SetRegistryString(HKEY_CURRENT_USER, kOverrides, "cmd.exe", "native");
+  test::SetRegistryString(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "cmd.exe", "native");
   const std::vector<std::string> lines = SplitCrLfLines(RunConsoleCommand("ver"));
-  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kOverrides, "cmd.exe");
+  ::RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "cmd.exe");
   EXPECT_TRUE(::CopyFileA(saved.c_str(), cmd.c_str(), FALSE));
   EXPECT_EQ(lines, (std::vector<std::string>{"\"" + cmd + "\" /D /c ver", folder, "0"}));
 }
@@ -217,6 +212,22 @@ TEST(OemToAnsiTextTest, KeepsTheLengthAndZeroBytes) {
   const std::string with_zero("a\0b", 3);
   EXPECT_EQ(OemToAnsiText(with_zero), with_zero);
   EXPECT_EQ(OemToAnsiText(std::string(5000, '\x82')).size(), 5000u);
+}
+
+// The DLL search: the system folder only where Windows has the call; else no current folder, and full paths.
+DWORD given_flags = 0;
+BOOL WINAPI FakeSetDefaultDllDirectories(DWORD flags) { return given_flags = flags, TRUE; }
+
+TEST(RestrictDllSearchTest, WithTheCallOnlyTheSystemFolderWithoutItFullPaths) {
+  ::SetDllDirectoryA("Z:\\tmp");
+  EXPECT_FALSE(RestrictDllSearch(nullptr));
+  char text[MAX_PATH] = "unchanged";
+  EXPECT_EQ(::GetDllDirectoryA(MAX_PATH, text), 0u);
+  const ScopedLibrary library = LoadSystemLibrary("msimg32.dll");
+  ASSERT_GT(::GetModuleFileNameA(library.Get(), text, MAX_PATH), 0u);
+  EXPECT_STRCASEEQ(text, "C:\\windows\\system32\\msimg32.dll");
+  EXPECT_TRUE(RestrictDllSearch(FakeSetDefaultDllDirectories));
+  EXPECT_EQ(given_flags, static_cast<DWORD>(LOAD_LIBRARY_SEARCH_SYSTEM32));
 }
 
 }  // namespace

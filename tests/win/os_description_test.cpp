@@ -1,8 +1,8 @@
 // Naming the running Windows under Wine: the 64-bit flag and the registry view it
 // selects (in a 64-bit Windows, and in the 32-bit build also in a 32-bit one), and,
 // in a copy of this program that Wine tells another Windows version, that the
-// console's "ver" is consulted exactly where Windows reports 6.2 and "ProductName"
-// cannot be read, through the system's own interpreter.
+// console's "ver" is consulted exactly where Windows reports 6.2 and "ProductName" cannot be read, through the
+// system's own interpreter.
 #include "sys/os_description.h"
 #include "sys/os_description_win.h"
 
@@ -190,8 +190,7 @@ TEST(DescribeOperatingSystemTest, ConsoleVersionIsAskedOnlyWhereWindowsReportsSi
     EXPECT_EQ(report["major"], c.major);
     EXPECT_EQ(report["minor"], c.minor);
     EXPECT_EQ(report["architecture"], "9");
-    // With "ProductName" readable, as it is here, the console is never needed.
-    EXPECT_EQ(report["ver_calls"], "0");
+    EXPECT_EQ(report["ver_calls"], "0");  // "ProductName" is readable here: no console needed
     EXPECT_EQ(report["release_ver_calls"], c.runs_ver ? "1" : "0");
     if (c.runs_ver) EXPECT_EQ(report["ver_ok"], "1");
     if (c.release != nullptr) {

@@ -26,12 +26,10 @@ class ScratchFolder {
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);  // empty when missing
 bool Exists(const std::string& path);
-// The names of the files and folders in `folder`, sorted.
-std::vector<std::string> FolderEntries(const std::string& folder);
+std::vector<std::string> FolderEntries(const std::string& folder);  // names of its files and folders, sorted
 void RemoveTree(const std::string& path);
-// Makes `link` a Unix symbolic link to the file or folder `target` (both Windows
-// paths in the prefix), which Wine follows as Windows follows a link; a link already
-// at `link` is re-pointed. False when it cannot.
+// Makes (or re-points) `link` as a Unix symbolic link to `target` (both Windows paths in the
+// prefix), which Wine follows as Windows follows a link. False when it cannot.
 bool MakeUnixLink(const std::string& link, const std::string& target);
 
 // Deletes a key of the 64-bit registry view with all its subkeys; no error when missing.
@@ -39,8 +37,7 @@ void DeleteRegistryTree(HKEY root, const std::string& path);
 // Writes a string value into the 64-bit view, creating the key.
 void SetRegistryString(HKEY root, const std::string& path, const char* name, const std::string& value);
 void SetRegistryDword(HKEY root, const std::string& path, const char* name, DWORD value);
-// Reads a REG_SZ value of the 64-bit view; empty when it is missing.
-std::string GetRegistryString(HKEY root, const std::string& path, const char* name);
+std::string GetRegistryString(HKEY root, const std::string& path, const char* name);  // REG_SZ; empty if missing
 // Reads a REG_DWORD value of the 64-bit view; false when it is missing.
 bool GetRegistryDword(HKEY root, const std::string& path, const char* name, DWORD& value);
 

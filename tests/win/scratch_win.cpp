@@ -57,7 +57,6 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
     return result;
   };
   // Wine starts Unix programs too.
-  // -f -n: a link already there is re-pointed, not followed.
   std::string command = "/bin/ln -sfn \"" + to_unix(target) + "\" \"" + to_unix(link) + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -73,17 +72,11 @@ bool MakeUnixLink(const std::string& link, const std::string& target) {
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
-  std::string pattern = folder;
-  if (!pattern.empty() && pattern.back() != '\\') pattern += '\\';
-  pattern += '*';
   WIN32_FIND_DATAA entry;
-  HANDLE find = ::FindFirstFileA(pattern.c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (::FindNextFileA(find, &entry));
-  ::FindClose(find);
+  HANDLE find = ::FindFirstFileA((folder + (folder.empty() || folder.back() == '\\' ? "*" : "\\*")).c_str(), &entry);
+  for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(find, &entry))
+    if (const std::string name = entry.cFileName; name != "." && name != "..") names.push_back(name);
+  if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -7,10 +7,10 @@
 // (yes, no, ok, cancel; once they are used up: No where there is one, else OK),
 // prints every box as UTF-8 (caption, text, icon, buttons, the answer given), waits
 // for the program and prints its exit code. With --pictures, box N is also saved,
-// as the screen shows it, to PREFIX-N.bmp (scripts/screenshots.sh uses that). With
-// --not-admin, PROGRAM runs as a user who is no administrator. The robot's own exit code is the
+// as the screen shows it, to PREFIX-N.bmp (scripts/screenshots.sh uses that). The robot's own exit code is the
 // program's; 124 when the program had to be stopped after the time-out, 125 on a
 // wrong command line, 127 when the program could not be started.
+// With --not-admin, PROGRAM runs as a user who is no administrator.
 #include <windows.h>
 
 #include <cstdlib>
@@ -168,20 +168,17 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
   return ok;
 }
 
-// This process's token with the Administrators group for denying only, as an
-// administrator's unelevated token holds it: what a run by a user who is no
-// administrator gets (Wine gives every process an administrator's token).
+// This token with Administrators for denying only, as an unelevated admin's (Wine makes all admins); null on failure.
 HANDLE TokenOfANonAdministrator() {
-  HANDLE own = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &own)) return nullptr;
+  HANDLE own = nullptr, restricted = nullptr;
   BYTE administrators[SECURITY_MAX_SID_SIZE];
   DWORD size = sizeof administrators;
   SID_AND_ATTRIBUTES deny = {administrators, 0};
-  HANDLE restricted = nullptr;
-  if (!::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) ||
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &own) ||
+      !::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) ||
       !::CreateRestrictedToken(own, 0, 1, &deny, 0, nullptr, 0, nullptr, &restricted))
     restricted = nullptr;
-  ::CloseHandle(own);
+  if (own) ::CloseHandle(own);
   return restricted;
 }
 
@@ -221,12 +218,9 @@ int main(int argc, char** argv) {
   PROCESS_INFORMATION process = {};
   // Suspended, so the robot watches the process before it can show anything.
   HANDLE token = not_admin ? TokenOfANonAdministrator() : nullptr;
-  if (not_admin && !token) {
-    PrintError("cannot make a token without the Administrators group (error " + std::to_string(::GetLastError()) + ")");
-    return kCannotStart;
-  }
-  const BOOL started = ::CreateProcessAsUserA(token, nullptr, command_line.data(), nullptr, nullptr, FALSE,
-                                              CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
+  const BOOL started = (token || !not_admin) && ::CreateProcessAsUserA(token, nullptr, command_line.data(), nullptr,
+                                                                       nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                                                       nullptr, &startup, &process);
   if (token) ::CloseHandle(token);
   if (!started) {
     PrintError("cannot start " + command_line + " (error " + std::to_string(::GetLastError()) + ")");
