@@ -66,7 +66,7 @@ export ORVEL_WINE_ROOT="$root/build/demo/wine"
 unset ORVEL_WINE_ARCH
 source "$root/scripts/wine-env.sh"
 section "Starting Wine (fresh prefix $WINEPREFIX)"
-orvel_wine_start fresh
+orvel_wine_start fresh "$root/build/win64/testtools/shell_ready.exe"
 trap orvel_wine_stop EXIT
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvel'

@@ -29,7 +29,7 @@ if [ ! -d "$ORVEL_WINE_ROOT/template" ] && [ -d "$root/build/wine/template" ]; t
   mkdir -p "$ORVEL_WINE_ROOT"
   cp -a "$root/build/wine/template" "$ORVEL_WINE_ROOT/template"
 fi
-orvel_wine_start fresh
+orvel_wine_start fresh "$root/build/win64/testtools/shell_ready.exe"
 work="$ORVEL_WINE_ROOT/work"
 rm -rf "$work"
 mkdir -p "$work"

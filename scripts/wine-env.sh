@@ -7,8 +7,11 @@
 # templates are made once per machine below $ORVEL_WINE_TEMPLATES (default:
 # build/wine) and shared by all sessions.
 #
-#   orvel_wine_start [fresh]   start Xvfb and wineserver; "fresh" copies the template
-#                              prefix anew into $WINEPREFIX
+#   orvel_wine_start [fresh [SHELL_READY]]
+#                              start Xvfb and wineserver; "fresh" copies the template
+#                              prefix anew into $WINEPREFIX; SHELL_READY (the test
+#                              tool shell_ready.exe) then waits until the session's
+#                              desktop shell answers
 #   orvel_wine_stop            stop wineserver and Xvfb
 #   orvel_wine PROGRAM ARGS    run a Windows program (either bitness)
 #   orvel_unix_locale NAME DIR compile a Unix locale (ru_RU.UTF-8) into DIR; Wine
@@ -97,14 +100,37 @@ orvel_wine_start() {
     rm -rf "$WINEPREFIX"
     cp -a "$ORVEL_WINE_TEMPLATE" "$WINEPREFIX"
   fi
-  if ! _orvel_wineserver_running; then
-    # Keep one wineserver for the whole run instead of one per program.
-    "$ORVEL_WINESERVER" -p >/dev/null 2>&1 || true
-    # The first program of a session starts Wine's own background processes, which
-    # stay and would hold on to that program's output: a test runner reading it would
-    # wait for them. Start them here, with no output to hold.
-    orvel_wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
-  fi
+  _orvel_wineserver_running || _orvel_wine_boot
+  [ -z "${2:-}" ] || _orvel_wine_shell_ready "$2"
+}
+
+# Keeps one wineserver for the whole run instead of one per program, and starts
+# Wine's own background processes. The first program of a session starts them
+# (wineboot: the service manager and its services), and they stay and would hold on
+# to that program's output: a test runner reading it would wait for them. So they are
+# started here, with no output to hold. wineboot also starts winemenubuilder (menu
+# entries for the Unix desktop, of no use here), which starts the desktop shell at
+# once, racing the service manager: the shell that comes first cannot register its
+# window list, and the installer cannot start Orvel in that whole session. The shell
+# is started later, by the first program that needs it.
+_orvel_wine_boot() {
+  "$ORVEL_WINESERVER" -p >/dev/null 2>&1 || true
+  WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" orvel_wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
+# Runs SHELL_READY (see testtools/shell_ready_win.c), which starts the desktop shell
+# once the service manager answers and waits until the shell answers. Should it not,
+# the session's Wine is started again, at most three times in all. Its output is not
+# kept: the shell it starts would hold on to it.
+_orvel_wine_shell_ready() {
+  local attempt=1
+  until orvel_wine "$1" </dev/null >/dev/null 2>&1; do
+    echo "the desktop shell of the Wine session $WINEPREFIX did not answer (attempt $attempt of 3)" >&2
+    "$ORVEL_WINESERVER" -k >/dev/null 2>&1 || true
+    [ "$attempt" -lt 3 ] || return 1
+    attempt=$((attempt + 1))
+    _orvel_wine_boot
+  done
 }
 
 # True when a wineserver serves $WINEPREFIX (its working folder is named after the

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Start and end of a Windows test run (the CTest fixtures of the win64 build).
 #
-#   wine-session.sh fresh              Xvfb, a wineserver and a fresh copy of the
-#                                      prepared prefix (made on first use)
+#   wine-session.sh fresh [SHELL_READY]
+#                                      Xvfb, a wineserver and a fresh copy of the
+#                                      prepared prefix (made on first use); with the
+#                                      test tool shell_ready.exe, waits until the
+#                                      desktop shell answers
 #   wine-session.sh stop               stop the wineserver and Xvfb
 #   wine-session.sh locale NAME DIR    compile the Unix locale NAME (ru_RU.UTF-8) into
 #                                      DIR, for LOCPATH=DIR; kept between runs
@@ -11,7 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 case "${1:-}" in
   fresh)
-    orvel_wine_start fresh
+    orvel_wine_start fresh "${2:-}"
     echo "fresh Wine prefix $WINEPREFIX on display $DISPLAY"
     ;;
   stop)
