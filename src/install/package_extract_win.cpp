@@ -221,8 +221,7 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
     return ReportInstallFailure(target_path, written);
   }
   file.Reset();  // the version readers open it by its name
-  const VersionComparison versions =
-      CompareVersions(kind, folder_path + name, target_path);
+  const VersionComparison versions = CompareVersions(kind, folder_path + name, target_path);
   bool allowed = true;
   if (versions.older) {
     // The question must not hide behind the topmost progress window.
