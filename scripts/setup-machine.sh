@@ -18,6 +18,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   # wine32 is an i386 package: the architecture must be known before the update.
   grep -qx i386 <<<"$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
-  apt-get update -qq
+  # A mirror that is half-way through a sync fails one index now and then; apt keeps
+  # the lists it has, and the install below says whether what we need was among them.
+  apt-get update -qq || echo "apt-get update reported errors; installing from the lists it has" >&2
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
