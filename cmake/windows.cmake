@@ -63,10 +63,58 @@ ExternalProject_Add_StepDependencies(orvel_host_tools build ${ORVEL_HOST_TOOL_IN
                                      ${CMAKE_SOURCE_DIR}/cmake/portable.cmake)
 set(ORVEL_PACKAGE_TOOL ${CMAKE_BINARY_DIR}/host-tools/orvel_package)
 
+# Stops the configure with `message`, and drops the rejected settings from the
+# cache: kept, they would fail every later configure of this build folder too.
+function(orvel_reject_settings message)
+  foreach(setting ${ARGN})
+    unset(${setting} CACHE)
+  endforeach()
+  list(JOIN ARGN ", " settings)
+  message(FATAL_ERROR "${message}\nThe build folder has forgotten ${settings}: give corrected values again.")
+endfunction()
+
 # The installer's file version, shown in its properties and written to its log: the
 # package version, then the vendor's build number (e.g. 6.0.0.0).
 if(NOT ORVEL_BUILD_NUMBER MATCHES "^[0-9]+$" OR ORVEL_BUILD_NUMBER GREATER 65535)
-  message(FATAL_ERROR "ORVEL_BUILD_NUMBER must be a number from 0 to 65535, not '${ORVEL_BUILD_NUMBER}'")
+  orvel_reject_settings("ORVEL_BUILD_NUMBER must be a number from 0 to 65535, not '${ORVEL_BUILD_NUMBER}'"
+                        ORVEL_BUILD_NUMBER)
+endif()
+if(NOT ORVEL_PACKAGE_VERSION MATCHES "^[0-9]+$" OR ORVEL_PACKAGE_VERSION GREATER 255)
+  orvel_reject_settings("ORVEL_PACKAGE_VERSION must be a byte (0 to 255), not '${ORVEL_PACKAGE_VERSION}'"
+                        ORVEL_PACKAGE_VERSION)
+endif()
+if(NOT ORVEL_PACKAGE_FILE_NAME MATCHES "^[A-Za-z0-9_]+\\.[A-Za-z0-9_]+$")
+  orvel_reject_settings("ORVEL_PACKAGE_FILE_NAME must be NAME.EXTENSION of letters, digits and _, not '${ORVEL_PACKAGE_FILE_NAME}'"
+                        ORVEL_PACKAGE_FILE_NAME)
+endif()
+
+# A vendor's package is checked now, so that a wrong file stops the configure with
+# the package check's own message instead of a build that fails half-way. The check
+# (tools/orvel_package.cpp, the very tool the build runs again whenever the file
+# changes) is compiled here with the host compiler from its two sources.
+if(ORVEL_PACKAGE)
+  set(check_dir ${CMAKE_BINARY_DIR}/package-check)
+  set(check_tool ${check_dir}/orvel_package)
+  set(check_sources ${CMAKE_SOURCE_DIR}/tools/orvel_package.cpp ${CMAKE_SOURCE_DIR}/src/install/package_header.cpp)
+  file(MAKE_DIRECTORY ${check_dir})
+  foreach(source ${check_sources} ${CMAKE_SOURCE_DIR}/src/install/package_header.h)
+    if(NOT EXISTS ${check_tool} OR ${source} IS_NEWER_THAN ${check_tool})
+      execute_process(COMMAND c++ -std=c++20 -O1 -I ${CMAKE_SOURCE_DIR}/src ${check_sources} -o ${check_tool}
+                      RESULT_VARIABLE failed ERROR_VARIABLE output)
+      if(failed)
+        message(FATAL_ERROR "Cannot compile the package check (c++):\n${output}")
+      endif()
+      break()
+    endif()
+  endforeach()
+  execute_process(COMMAND ${check_tool} check ${ORVEL_PACKAGE} ${ORVEL_PACKAGE_VERSION}
+                          ${check_dir}/${ORVEL_PACKAGE_FILE_NAME}
+                  RESULT_VARIABLE rejected ERROR_VARIABLE problem)
+  file(REMOVE ${check_dir}/${ORVEL_PACKAGE_FILE_NAME})
+  if(rejected)
+    string(STRIP "${problem}" problem)
+    orvel_reject_settings("${problem}" ORVEL_PACKAGE ORVEL_PACKAGE_VERSION)
+  endif()
 endif()
 set(ORVEL_VERSION_TEXT "${ORVEL_PACKAGE_VERSION}.0.0.${ORVEL_BUILD_NUMBER}")
 configure_file(${CMAKE_SOURCE_DIR}/src/app/installer_version.h.in

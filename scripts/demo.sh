@@ -8,7 +8,8 @@
 #
 # The demo runs the shipped i686 installer, in a 64-bit Windows as most users have it;
 # on a machine whose kernel cannot run 32-bit programs it runs the x86_64 build and
-# says so. ORVEL_DEMO_INSTALLER=path runs another build instead.
+# says so. ORVEL_DEMO_INSTALLER=path runs another build instead (a vendor's own, say);
+# each update is checked against the package that the installer run embeds.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -32,9 +33,10 @@ section "Setting up the machine"
 scripts/setup-machine.sh
 
 section "Building the installers (win64 and win32)"
-# Only what the demo runs: the installers, the dialog robot and the stand-in Orvel.
+# Everything the demo runs: the installers, the dialog robot, the stand-in Orvel and
+# the helper that starts the Wine session (orvel_shell_ready).
 quietly cmake --preset win64
-quietly cmake --build --preset win64 --target OrvelUpdate dialog_robot orvel_standin_host
+quietly cmake --build --preset win64 --target OrvelUpdate dialog_robot orvel_standin_host orvel_shell_ready
 quietly cmake --preset win32
 quietly cmake --build --preset win32 --target OrvelUpdate
 for exe in build/win64/OrvelUpdate.exe build/win32/OrvelUpdate.exe; do
@@ -45,7 +47,7 @@ done
 
 section "Choosing the installer"
 if [ -n "${ORVEL_DEMO_INSTALLER:-}" ]; then
-  installer=$ORVEL_DEMO_INSTALLER
+  installer=$(realpath "$ORVEL_DEMO_INSTALLER")
   echo "Running $installer (ORVEL_DEMO_INSTALLER)."
 elif reason=$(scripts/runs-i686.sh); then
   installer="$root/build/win32/OrvelUpdate.exe"
@@ -55,7 +57,11 @@ else
   echo "$reason."
   echo "Running the x86_64 build, build/win64/OrvelUpdate.exe, instead of the shipped i686 one."
 fi
-package="$root/build/win64/package/vexa.3bs"
+# The package the installer run carries: each update must install exactly it.
+mkdir -p "$root/build/demo"
+package="$root/build/demo/embedded-vexa.3bs"
+python3 scripts/pe-resources.py "$installer" 3BS VEXA > "$package"
+echo "It embeds a package of $(stat -c %s "$package") bytes, version $(od -An -tu1 -j5 -N1 "$package" | tr -d ' ')."
 robot="$root/build/win64/testtools/dialog_robot.exe"
 standin="$root/build/win64/testtools/standin_host.exe"
 windows_path() { local path="${1//\//\\}"; printf 'Z:%s' "$path"; }
@@ -65,9 +71,10 @@ windows_path() { local path="${1//\//\\}"; printf 'Z:%s' "$path"; }
 export ORVEL_WINE_ROOT="$root/build/demo/wine"
 unset ORVEL_WINE_ARCH
 source "$root/scripts/wine-env.sh"
+# Set before the start, so that a failed start stops what it started too.
+trap orvel_wine_stop EXIT
 section "Starting Wine (fresh prefix $WINEPREFIX)"
 orvel_wine_start fresh "$root/build/win64/testtools/shell_ready.exe"
-trap orvel_wine_stop EXIT
 
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvel'
 host_dir="$WINEPREFIX/drive_c/Program Files/Orvel"

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Prints what a Windows executable says about itself in its resources: the strings
-and numbers of its version resource and the images of its icon group.
+and numbers of its version resource and the images of its icon group; or writes out
+the bytes of one resource.
 
     pe-resources.py FILE
+    pe-resources.py FILE TYPE NAME > OUT    (names as in the resource script: 3BS VEXA)
 
 One "name=value" line each, for example "FileVersion=6.0.0.0", "FixedFileVersion=6.0.0.0",
 "IconSizes=16,32,48,256", "IconPngSizes=256", "IconGroupBytes=3975". Used by the
-product checks (scripts/check-product.sh).
+product checks (scripts/check-product.sh); the demo takes the package that an
+installer embeds with the second form.
 """
 import struct
 import sys
@@ -38,7 +41,8 @@ class Image:
         raise ValueError('address outside every section')
 
     def resources(self):
-        """{(type, name): data} for the first language of each resource."""
+        """{(type, name): data} for the first language of each resource; a type or
+        name given as a string in the resource script is that string, upper case."""
         if not self.resource_rva:
             return {}
         base = self.at(self.resource_rva)
@@ -48,6 +52,10 @@ class Image:
             named, numbered = struct.unpack_from('<12xHH', self.data, base + offset)
             for i in range(named + numbered):
                 ident, target = struct.unpack_from('<II', self.data, base + offset + 16 + 8 * i)
+                if ident & 0x80000000:
+                    at = base + (ident & 0x7FFFFFFF)
+                    length = struct.unpack_from('<H', self.data, at)[0]
+                    ident = self.data[at + 2:at + 2 + 2 * length].decode('utf-16-le')
                 yield ident, target
 
         for kind, names in entries(0):
@@ -122,11 +130,17 @@ def describe_icons(resources, out):
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit('usage: pe-resources.py FILE')
+    if len(sys.argv) not in (2, 4):
+        sys.exit('usage: pe-resources.py FILE [TYPE NAME]')
     with open(sys.argv[1], 'rb') as f:
         image = Image(f.read())
     resources = image.resources()
+    if len(sys.argv) == 4:
+        wanted = tuple(int(x) if x.isdigit() else x.upper() for x in sys.argv[2:])
+        if wanted not in resources:
+            sys.exit('%s has no resource of type %s named %s' % (sys.argv[1], sys.argv[2], sys.argv[3]))
+        sys.stdout.buffer.write(resources[wanted])
+        return
     out = []
     versions = [data for (kind, _), data in resources.items() if kind == RT_VERSION]
     if versions:

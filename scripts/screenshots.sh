@@ -29,11 +29,11 @@ if [ ! -d "$ORVEL_WINE_ROOT/template" ] && [ -d "$root/build/wine/template" ]; t
   mkdir -p "$ORVEL_WINE_ROOT"
   cp -a "$root/build/wine/template" "$ORVEL_WINE_ROOT/template"
 fi
-orvel_wine_start fresh "$root/build/win64/testtools/shell_ready.exe"
 work="$ORVEL_WINE_ROOT/work"
+trap 'orvel_wine_stop; rm -rf "$work"' EXIT
+orvel_wine_start fresh "$root/build/win64/testtools/shell_ready.exe"
 rm -rf "$work"
 mkdir -p "$work"
-trap 'orvel_wine_stop; rm -rf "$work"' EXIT
 
 # The demo installation: the stand-in as orvel.exe, the sample language files, an
 # uninstall entry, and a package of the version each picture needs.

@@ -20,6 +20,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   grep -qx i386 <<<"$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
   # A mirror that is half-way through a sync fails one index now and then; apt keeps
   # the lists it has, and the install below says whether what we need was among them.
-  apt-get update -qq || echo "apt-get update reported errors; installing from the lists it has" >&2
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # Another apt-get (an automatic update, a second set-up) may hold dpkg's lock for a
+  # while: wait for it rather than fail.
+  apt-get -o DPkg::Lock::Timeout=600 update -qq ||
+    echo "apt-get update reported errors; installing from the lists it has" >&2
+  apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

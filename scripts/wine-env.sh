@@ -92,6 +92,13 @@ _orvel_xvfb_start() {
 }
 
 orvel_wine_start() {
+  # A missing helper would only show, three session starts later, as a shell that
+  # does not answer: say at once what is missing and what builds it.
+  if [ -n "${2:-}" ] && [ ! -f "$2" ]; then
+    echo "cannot start the Wine session: its helper program $2 is missing;" \
+      "the target orvel_shell_ready builds it (cmake --build ${2%/testtools/*} --target orvel_shell_ready)" >&2
+    return 1
+  fi
   mkdir -p "$ORVEL_WINE_ROOT"
   _orvel_xvfb_start
   _orvel_wine_ensure_template

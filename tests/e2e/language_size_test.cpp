@@ -26,8 +26,7 @@ TEST_F(UpdateTest, HugeLanguageFileEndsTheRunQuicklyAsAFileWithErrors) {
 
   const InstallerRun run = Run({}, {IDYES, IDYES});
 
-  EXPECT_EQ(run.boxes,
-            std::vector<Box>{Error(kEnglishTitle, "huge.lng file contains errors.\r\nPlease reinstall the program.")});
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, "huge.lng" + kLangFileErrorsEnglish)});
   EXPECT_EQ(run.exit_code, kNoLanguageFiles);
   EXPECT_LT(run.seconds, kQuickEndSeconds);
   EXPECT_TRUE(StillHolds(Orvel(), installed));

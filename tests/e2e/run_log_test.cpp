@@ -168,9 +168,8 @@ TEST_P(UnusableLogTest, IsReportedOnceAndTheRunGoesOn) {
 
   const InstallerRun run = Run({"modest", "\"/log=" + path + "\""});
 
-  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, "Cannot write the log file " + path + " (error " +
-                                                                 std::to_string(c.error) +
-                                                                 ").\r\nThe update goes on without a log.")});
+  EXPECT_EQ(run.boxes, std::vector<Box>{Error(kEnglishTitle, std::string(kLogFileFailedEn1) + path + std::string(kLogFileFailedEn2) +
+                                                                 std::to_string(c.error) + std::string(kLogFileFailedEn3))});
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(EstimatedSize(kNativeUninstallKey), Orvel().SizeKiB());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/builtin_texts.h"
+
 namespace orvel {
 namespace {
 
@@ -75,8 +77,8 @@ TEST(LanguageListTest, LangcodesMatch) {
 }
 
 TEST(LanguageListTest, BuiltInMessagesNameTheFile) {
-  EXPECT_EQ(MissingLangFileMessageEn("english.lng"), "Can't work with no english.lng file!\r\nPlease reinstall the program.");
-  EXPECT_EQ(BrokenLangFileMessageEn("GERMAN.LNG"), "GERMAN.LNG file contains errors.\r\nPlease reinstall the program.");
+  EXPECT_EQ(MissingLangFileMessageEn("english.lng"), std::string(kNoLangFileEn1) + "english.lng" + std::string(kNoLangFileEn2));
+  EXPECT_EQ(BrokenLangFileMessageEn("GERMAN.LNG"), "GERMAN.LNG" + std::string(kLangFileErrorsEn2));
   // Windows-1251: "Работа без файла russian.lng невозможна!..." and "Файл x.lng содержит ошибки!..."
   EXPECT_TRUE(MissingLangFileMessageRu("russian.lng")
                   .starts_with("\320\340\341\356\362\340 \341\345\347 \364\340\351\353\340 russian.lng \355"));

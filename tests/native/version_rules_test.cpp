@@ -160,10 +160,7 @@ TEST(FileVersionSubBlockTest, FourLowerCaseHexDigitsEach) {
 
 TEST(OlderVersionQuestionTest, NamesTheInstalledVersionFirst) {
   EXPECT_EQ(OlderVersionQuestionEn("C:\\Orvel\\a.exe", "1.0.0.2", "1.0.0.1"),
-            "C:\\Orvel\\a.exe file installing is of older version\r\n"
-            "than the same already installed.\r\n\r\n"
-            "Do you really want to replace existing\r\n"
-            "new file version 1.0.0.2 with an older file version 1.0.0.1?");
+            "C:\\Orvel\\a.exe" + std::string(kOlderQuestionEn1) + "1.0.0.2" + std::string(kOlderQuestionEn2) + "1.0.0.1?");
   const std::string russian = OlderVersionQuestionRu("C:\\Orvel\\a.cok", "9", "3");
   EXPECT_EQ(russian, std::string(kOlderQuestionRu1) + "C:\\Orvel\\a.cok\r\n" + std::string(kOlderQuestionRu2) +
                          std::string(kOlderQuestionRu3) + std::string(kOlderQuestionRu4) + "9" +

@@ -32,13 +32,10 @@ using test::ReadBytes;
 using test::ScratchFolder;
 using test::WriteBytes;
 
-// The built-in English older-version question, word for word.
+// The built-in English older-version question as the installer composes it.
 std::string EnglishOlderQuestion(const std::string& target, const std::string& installed,
                                  const std::string& fresh) {
-  return target +
-         " file installing is of older version\r\nthan the same already installed.\r\n\r\n"
-         "Do you really want to replace existing\r\n"
-         "new file version " + installed + " with an older file version " + fresh + "?";
+  return target + std::string(kOlderQuestionEn1) + installed + std::string(kOlderQuestionEn2) + fresh + "?";
 }
 
 // Any file whose name starts with "~" in the folder.
@@ -140,7 +137,7 @@ TEST(InstallPackageFileComparingTest, NoToANewerInstalled3bsKeepsItAndShowsThePr
   }
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].caption, "Sound question");
+  EXPECT_EQ(seen[0].caption, kOlderQuestionCaptionEn);
   EXPECT_EQ(seen[0].text, EnglishOlderQuestion(target, "9", "2"));
   EXPECT_EQ(seen[0].buttons.size(), 2u);
   EXPECT_EQ(seen[0].clicked, IDNO);
@@ -184,7 +181,7 @@ TEST(InstallPackageFileComparingTest, TheEnglishQuestionNamesTheExeVersions) {
   EXPECT_TRUE(InstallPackageFile("EXE1001", "exe", target, kComparingMode));
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].caption, "Sound question");
+  EXPECT_EQ(seen[0].caption, kOlderQuestionCaptionEn);
   EXPECT_EQ(seen[0].text, EnglishOlderQuestion(target, "1.0.0.2", "1.0.0.1"));
   EXPECT_EQ(ReadBytes(target), installed);
   EXPECT_FALSE(HasStagingFile(scratch.Path()));
@@ -223,7 +220,7 @@ TEST(InstallPackageFileComparingTest, AnUnusableInstalledLanguageFileCountsAsZer
   EXPECT_TRUE(InstallPackageFile("LNGV12", "lng", target, kComparingMode));
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].text, "Can't handle the language support file " + target);
+  EXPECT_EQ(seen[0].text, std::string(kCantHandleLangFileEn) + target);
   EXPECT_EQ(ReadBytes(target), EmbeddedBytes("LNGV12", "lng"));
 }
 
@@ -265,7 +262,7 @@ TEST(InstallPackageFileComparingTest, ALockedTargetShowsTheErrorOnceAndStays) {
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, test::kTestTitleEn);
-  EXPECT_EQ(seen[0].text, "Can't install file " + target);
+  EXPECT_EQ(seen[0].text, std::string(kCantInstallFileEn) + target);
   EXPECT_EQ(ReadBytes(target), installed);
   EXPECT_FALSE(HasStagingFile(scratch.Path()));
 }
@@ -279,7 +276,7 @@ TEST(InstallPackageFileComparingTest, AMissingResourceLeavesTheTarget) {
   EXPECT_FALSE(InstallPackageFile("NOSUCH", "pak", target, kComparingMode));
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].text, "Can't install file " + target);
+  EXPECT_EQ(seen[0].text, std::string(kCantInstallFileEn) + target);
   EXPECT_EQ(ReadBytes(target), "installed");
   EXPECT_FALSE(HasStagingFile(scratch.Path()));
 }

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "base/builtin_texts.h"
 #include "base/program_state.h"
 #include "base/registry_access_win.h"
 #include "base/scoped_handle_win.h"
@@ -204,7 +205,7 @@ TEST_P(InstallLocationsErrorTest, ShowsNoAccessToSystemRegistry) {
   EXPECT_EQ(error, static_cast<DWORD>(ERROR_UNSUPPORTED_TYPE));  // the failing read's code
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Orvel update");
-  EXPECT_EQ(seen[0].text, "No access to system registry");
+  EXPECT_EQ(seen[0].text, kRegistryErrorEn);
   EXPECT_FALSE(Program().SharedRegistry->HasOpenKey());
   if (c.root == HKEY_CURRENT_USER) {
     // The per-user folders are read before Orvel's entry: nothing after them is set.

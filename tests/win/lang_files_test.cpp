@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/builtin_texts.h"
 #include "lang/language_list.h"
 #include "lang/text_lookup.h"
 #include "lang_fixture.h"
@@ -58,8 +59,7 @@ TEST_F(LanguageFilesTest, MissingDefaultFileEndsTheRunWithABilingualMessage) {
     EXPECT_FALSE(LoadLanguageFiles());
     const std::string expected =
         c.russian_ui ? "Russian-style title | " + Utf8FromCodePage(MissingLangFileMessageRu(c.missing), CP_ACP)
-                     : "Orvel update | Can't work with no " + std::string(c.missing) +
-                           " file!\r\nPlease reinstall the program.";
+                     : "Orvel update | " + MissingLangFileMessageEn(c.missing);
     EXPECT_EQ(Boxes(robot), std::vector<std::string>{expected});
   }
 }
@@ -214,7 +214,7 @@ TEST_F(LanguageFilesTest, IntegerThatDoesNotParseStopsTheProbe) {
       EXPECT_FALSE(LoadLanguageFiles());
       const std::string expected =
           russian_ui ? Program().UpdateTitle + " | " + Utf8FromCodePage(BrokenLangFileMessageRu("Broken.lng"), CP_ACP)
-                     : "Orvel update | Broken.lng file contains errors.\r\nPlease reinstall the program.";
+                     : "Orvel update | " + BrokenLangFileMessageEn("Broken.lng");
       EXPECT_EQ(Boxes(robot), std::vector<std::string>{expected});
     }
   }
@@ -240,10 +240,8 @@ TEST_F(LanguageFilesTest, UnreadableFileIsReportedByEachLookupOfTheProbe) {
     EXPECT_FALSE(LoadLanguageFiles());
     // "progname", "ProgDescr0" and "langcharset" meet the file; the empty
     // "langcharset" is no integer.
-    const std::string cant = "Orvel update | Can't handle the language support file " + name;
-    EXPECT_EQ(Boxes(robot), (std::vector<std::string>{cant, cant, cant,
-                                                      "Orvel update | " + name +
-                                                          " file contains errors.\r\nPlease reinstall the program."}));
+    const std::string cant = "Orvel update | " + std::string(kCantHandleLangFileEn) + name;
+    EXPECT_EQ(Boxes(robot), (std::vector<std::string>{cant, cant, cant, "Orvel update | " + BrokenLangFileMessageEn(name)}));
   }
 }
 

@@ -104,7 +104,7 @@ TEST_F(TextLookupTest, UnreadableCurrentFileIsReportedOncePerLookup) {
   EXPECT_EQ(LangText("onlyenglish"), "");  // no fallback for an unreadable file
   EXPECT_EQ(LangTextBlock("blockenglish"), "");
   EXPECT_EQ(LangTextArgs("installdone", {"x"}), "");
-  const std::string cant = "Orvel update | Can't handle the language support file german.lng";
+  const std::string cant = "Orvel update | " + std::string(kCantHandleLangFileEn) + "german.lng";
   EXPECT_EQ(Boxes(robot), std::vector<std::string>(6, cant));
 }
 
@@ -132,8 +132,7 @@ TEST_F(TextLookupTest, UnreadableDefaultFileIsReportedDuringAFallback) {
   EXPECT_EQ(LangText("onlyenglish"), "");
   EXPECT_EQ(LangTextBlock("blockenglish"), "");
   EXPECT_EQ(LangText("progname"), "Deutsch title");  // no fallback, no message
-  EXPECT_EQ(Boxes(robot),
-            std::vector<std::string>(2, "Orvel update | Can't handle the language support file english.lng"));
+  EXPECT_EQ(Boxes(robot), std::vector<std::string>(2, "Orvel update | " + std::string(kCantHandleLangFileEn) + "english.lng"));
 }
 
 TEST_F(TextLookupTest, CurrentFileStaysSharedForReadingOnlyAndChangesAreSeen) {

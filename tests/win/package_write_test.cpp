@@ -85,7 +85,7 @@ TEST_P(PackageWriteFailureTest, ShowsOneMessageAndKeepsTheInstalledFile) {
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Orvel update");
-  EXPECT_EQ(seen[0].text, "Can't install file " + target_);
+  EXPECT_EQ(seen[0].text, std::string(kCantInstallFileEn) + target_);
 
   lock.Reset();
   ::SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);

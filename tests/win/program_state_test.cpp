@@ -108,13 +108,13 @@ TEST(ShowFallbackErrorTest, EnglishOrRussianByTheUserInterface) {
   state.UpdateTitleEn = "Orvel update";
   DialogRobot robot;
   state.RussianUi = false;
-  ShowFallbackError("No access to system registry", kRegistryErrorRu);
+  ShowFallbackError(kRegistryErrorEn, kRegistryErrorRu);
   state.RussianUi = true;
-  ShowFallbackError("No access to system registry", kRegistryErrorRu);
+  ShowFallbackError(kRegistryErrorEn, kRegistryErrorRu);
   const auto seen = robot.Seen();
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].caption, "Orvel update");
-  EXPECT_EQ(seen[0].text, "No access to system registry");
+  EXPECT_EQ(seen[0].text, kRegistryErrorEn);
   EXPECT_EQ(seen[0].buttons, std::vector<std::string>{"OK"});
   EXPECT_EQ(seen[1].caption, "Russian title");
   EXPECT_EQ(seen[1].text, test::Utf8FromCodePage(kRegistryErrorRu, CP_ACP));

@@ -96,7 +96,7 @@ TEST(ReadLngVersionTest, ValueOrZeroWithTheMessage) {
     ASSERT_EQ(seen.size(), c.message ? 1u : 0u) << c.name;
     if (c.message) {
       EXPECT_EQ(seen[0].caption, test::kTestTitleEn);
-      EXPECT_EQ(seen[0].text, "Can't handle the language support file " + path);
+      EXPECT_EQ(seen[0].text, std::string(kCantHandleLangFileEn) + path);
     }
   }
 }
