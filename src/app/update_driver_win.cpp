@@ -50,10 +50,10 @@ bool AskAndLog(const std::string& text, const std::string& caption) {
 }
 
 // How a run that came as far as writing ends: a failed write outweighs a registry
-// error after it, since the installed package is then unchanged. A write that failed
-// on a package that stayed in use through the whole wait is worth retrying later.
-ExitCode EndingCode(bool written, bool package_in_use, bool size_recorded) {
-  if (!written) return package_in_use ? ExitCode::kPackageLocked : ExitCode::kPackageNotWritten;
+// error after it, since the installed package is then unchanged. Only a write that
+// failed because the package was still in use is worth retrying later.
+ExitCode EndingCode(bool written, bool failed_in_use, bool size_recorded) {
+  if (!written) return failed_in_use ? ExitCode::kPackageLocked : ExitCode::kPackageNotWritten;
   return size_recorded ? ExitCode::kPackageWritten : ExitCode::kRegistryError;
 }
 
@@ -72,6 +72,17 @@ ScopedFileHandle OpenInstalledPackage(bool& in_use) {
   in_use = opened.Code() == ERROR_SHARING_VIOLATION || opened.Code() == ERROR_LOCK_VIOLATION;
   LogLine({"installed package not opened in 17 tries (about 4.4 s): Win32 error ", DecimalText(opened.Code())});
   return file;
+}
+
+// True when another program still holds the installed package `name` open so that it
+// cannot be replaced (it shares no deleting).
+bool StillInUse(const std::string& name) {
+  ScopedFileHandle file;
+  const DWORD code = OrvelFolder()
+                         .OpenEntry(name, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+                                    FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, file)
+                         .Code();
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
 }
 
 std::int32_t ReadInstalledVersion(const ScopedFileHandle& file) {
@@ -172,8 +183,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
     ShowFallbackError(kHostMissingEn, kHostMissingRu);
     return ExitCode::kHostNotInstalled;
   }
-  const std::string final_path = folder.FinalPath();
-  LogLine({"Orvel's folder, held open for the run: ", final_path});
+  LogLine({"Orvel's folder, held open for the run: ", folder.FinalPath()});
   if (!LoadLanguageFiles()) return ExitCode::kNoLanguageFiles;
   LogLine({"user locale ", DecimalText(state.UserLcid), ", language file ", LangFileNames[CurrentLangIndex]});
   if (!state.UserIsAdmin) {
@@ -183,25 +193,26 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // A copy that will not install must not close the user's Orvel (and its unsaved
   // work) for nothing: check the installer before asking Orvel to quit.
   if (!CheckInstallerIntegrity()) return ExitCode::kInstallerDamaged;
+
+  QuietMode = state.QuietRun;
+  const std::string package_entry = PackageFileName;
+  const std::string package_path = state.HostFolder + package_entry;
+  // Orvel is closed, the version read, the questions asked, the package written and
+  // the size recorded by one copy at a time: each copy sees the package as the one
+  // before it left it, and a copy that waits in vain has not touched Orvel.
+  ScopedFileHandle lock;
+  if (const WinResult locked = LockFolder(folder, lock); !locked) {
+    const bool held = locked.Code() == ERROR_TIMEOUT;
+    if (!held) LogLine({"Orvel's folder not locked for the write: Win32 error ", DecimalText(locked.Code())});
+    ShowError(LangTextBlockArgs("filecantopen", {package_path}));
+    return held ? ExitCode::kPackageLocked : ExitCode::kPackageNotWritten;
+  }
   static constexpr const char* kOrvelFound[] = {"Orvel not running", "Orvel running, no window to ask to quit",
                                                  "Orvel running, asked to quit"};
   const bool running = IsHostAppRunning();
   const bool asked_to_quit = running && AskHostAppToQuit();
   LogLine({kOrvelFound[running + asked_to_quit]});
 
-  QuietMode = state.QuietRun;
-
-  const std::string package_path = state.HostFolder + PackageFileName;
-  // The version is read, the questions asked, the package written and the size
-  // recorded by one copy at a time, so each copy sees the package as the one before
-  // it left it.
-  FolderLock lock;
-  if (const WinResult locked = LockFolder(final_path, lock); !locked) {
-    LogLine({"Orvel's folder stayed locked by another copy of the installer: Win32 error ",
-             DecimalText(locked.Code())});
-    ShowError(LangTextBlockArgs("filecantopen", {package_path}));
-    return ExitCode::kPackageLocked;
-  }
   bool package_in_use = false;
   if (folder.HasFile(PackageFileName)) {
     ScopedFileHandle installed = OpenInstalledPackage(package_in_use);
@@ -239,6 +250,9 @@ ExitCode RunUpdate(LocationFinder find_locations) {
                                           state.HostFolder + PackageFileName + "." + PackageExt, folder);
   LogLine({"package written: ", YesNo(written)});
   if (written && PackageVersion < InstalledVersion) LogLine({"an older package replaced a newer one"});
+  // A quiet run writes a package that stayed in use through the wait all the same: a
+  // write that then fails for that reason, not another, is worth retrying later.
+  const bool failed_in_use = !written && package_in_use && StillInUse(package_entry);
 
   // A registry error here does not undo the write: report it and still finish, so
   // that Orvel is offered or started as after any update.
@@ -247,7 +261,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   lock.Reset();  // the next copy need not wait for the last question
 
   OfferToStartOrvel(written);
-  return EndingCode(written, package_in_use, size_recorded.Succeeded());
+  return EndingCode(written, failed_in_use, size_recorded.Succeeded());
 }
 
 }  // namespace orvel

@@ -1,35 +1,31 @@
 // The folder's lock (see package_lock_win.h).
 #include "install/package_lock_win.h"
 
-#include <sddl.h>
+#include <winternl.h>
 
-#include "install/folder_lock_name.h"
+#include "base/decimal_text.h"
+#include "base/run_log.h"
+#include "sys/folder_lock_name.h"
+#include "sys/held_folder_win.h"
 
 namespace orvel {
 
-void TakenLockTraits::Close(Handle h) {
-  ::ReleaseMutex(h);
-  ::CloseHandle(h);
-}
-
-WinResult LockFolder(const std::string& final_path, FolderLock& lock) {
-  if (final_path.empty()) return WinResult::Failure(ERROR_PATH_NOT_FOUND);
-  // Only administrators and SYSTEM may open it: a program running as the user can
-  // neither take it nor give it back.
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1,
-                                                              &descriptor, nullptr))
-    return WinResult::LastError();
-  SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
-  ScopedKernelHandle mutex(::CreateMutexA(&attributes, FALSE, FolderLockName(final_path).c_str()));
-  const WinResult created = mutex ? WinResult() : WinResult::LastError();
-  ::LocalFree(descriptor);
-  if (!created) return created;
-  const DWORD waited = ::WaitForSingleObject(mutex.Get(), kFolderLockWaitMs);
-  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
-    return WinResult::Failure(waited == WAIT_TIMEOUT ? ERROR_TIMEOUT : ::GetLastError());
-  lock.Reset(mutex.Release());
-  return WinResult();
+WinResult LockFolder(const HeldFolder& folder, ScopedFileHandle& lock) {
+  const DWORD start = ::GetTickCount();
+  for (bool waiting = false;; waiting = true) {
+    const WinResult taken =
+        folder.OpenEntry(kFolderLockName, DELETE, 0, FILE_OPEN_IF,
+                         FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_DELETE_ON_CLOSE, lock);
+    const DWORD waited = ::GetTickCount() - start;
+    const bool held = taken.Code() == ERROR_SHARING_VIOLATION || taken.Code() == ERROR_DELETE_PENDING;
+    if (!held || waited >= kFolderLockWaitMs) {
+      if (waiting)
+        LogLine({"waited ", DecimalText(waited), held ? " ms for the other copy, in vain" : " ms for the other copy"});
+      return held ? WinResult::Failure(ERROR_TIMEOUT) : taken;
+    }
+    if (!waiting) LogLine({"another copy of the installer holds Orvel's folder: waiting for it, a minute at most"});
+    ::Sleep(kFolderLockRetryMs);
+  }
 }
 
 }  // namespace orvel

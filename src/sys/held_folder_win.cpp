@@ -36,6 +36,10 @@ const NativeCalls& Native() {
 
 WinResult FromStatus(NTSTATUS status) {
   if (status >= 0) return WinResult();
+  // Windows' own mapping makes a file still being deleted (STATUS_DELETE_PENDING) an
+  // access denial; a lock whose holder just let go must be told from one that may
+  // not be taken.
+  if (status == static_cast<NTSTATUS>(0xC0000056)) return WinResult::Failure(ERROR_DELETE_PENDING);
   return WinResult::Failure(Native().dos_error != nullptr ? Native().dos_error(status) : ERROR_GEN_FAILURE);
 }
 

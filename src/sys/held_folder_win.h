@@ -26,7 +26,8 @@ class HeldFolder {
 
   // Opens, or creates, the entry `name` of the folder (a file name, no path) through
   // the held handle: NtCreateFile's `disposition` (FILE_OPEN, FILE_CREATE) and
-  // `options`. The handle is synchronous, for ReadFile and WriteFile.
+  // `options`. The handle is synchronous, for ReadFile and WriteFile. An entry still
+  // being deleted fails with ERROR_DELETE_PENDING.
   WinResult OpenEntry(std::string_view name, ACCESS_MASK access, ULONG share, ULONG disposition, ULONG options,
                       ScopedFileHandle& entry) const;
   // True when `name` is a file (not a folder) in the folder.

@@ -79,7 +79,7 @@ struct KilledRun {
 // kills nothing).
 KilledRun RunAndKill(const std::string& installer, const std::string& folder, std::chrono::milliseconds delay) {
   KilledRun run;
-  std::string command_line = "\"" + installer + "\" modest";
+  std::string command_line = "\"" + installer + "\" modest \"/log=" + installer + ".log\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
@@ -189,6 +189,8 @@ TEST_F(UpdateTest, KilledAtAnyMomentLeavesTheOldOrTheNewPackage) {
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));
   EXPECT_EQ(FolderEntries(Orvel().Folder()), entries);
+  // The system let go of every killed run's lock: no run waited for one.
+  EXPECT_EQ(test::ReadBytes(installer + ".log").find("waiting for it"), std::string::npos);
 }
 
 }  // namespace

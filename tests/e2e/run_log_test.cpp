@@ -5,6 +5,8 @@
 // (A symbolic link as the log path, which the installer refuses too, cannot be set
 // up here: Wine's CreateSymbolicLink makes nothing, and it shows Unix links to files
 // as the files themselves.)
+#include <cctype>
+#include <cstdio>
 #include <regex>
 #include <sstream>
 
@@ -75,9 +77,23 @@ TEST_F(UpdateTest, FailedRunLogsItsExitCode) {
 // The box's text as the log holds it: each line break a blank.
 std::string OneLine(const std::string& text) { return std::regex_replace(text, std::regex("\r\n"), " "); }
 
+// The lock's old public name (an event or a held mutex there must not matter): a hash of the folder's final path.
+std::string PublicLockName(const std::string& folder) {
+  char path[MAX_PATH * 2], name[32];
+  HANDLE held = ::CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const DWORD length = ::GetFinalPathNameByHandleA(held, path, sizeof path, FILE_NAME_NORMALIZED);
+  ::CloseHandle(held);
+  std::uint32_t hash = 2166136261u;
+  for (DWORD i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(std::toupper(path[i]))) * 16777619u;
+  std::snprintf(name, sizeof name, "Global\\OrvelUpdate-%08x", hash);
+  return name;
+}
+
 // What the log and the exit code tell a deployment tool: each failure logs its reason before any box (read while
 // the box is up), and a quiet run with /suppressmsgboxes, or any run where nobody sees a box, shows none.
-enum Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kNone };
+enum Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kEventAtLockName,
+             kMutexAtLockName, kNone };
 struct LoggedRun {
   const char* name;
   Setup setup;
@@ -100,6 +116,13 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
   if (c.setup == kLockedPackage) host = StartHost({"--hold-package", "--ignore-quit"});
   if (c.setup == kNewerPackage) Orvel().WritePackage(PackageOfVersion(kEmbeddedVersion + 3));
   if (c.setup == kReadOnlyPackage) ::SetFileAttributesA(Orvel().PackagePath().c_str(), FILE_ATTRIBUTE_READONLY);
+  SECURITY_DESCRIPTOR no_dacl;  // open to everyone
+  ::InitializeSecurityDescriptor(&no_dacl, SECURITY_DESCRIPTOR_REVISION);
+  ::SetSecurityDescriptorDacl(&no_dacl, TRUE, nullptr, FALSE);
+  SECURITY_ATTRIBUTES everyone = {sizeof everyone, &no_dacl, FALSE};
+  const std::string lock_name = PublicLockName(Orvel().Folder());
+  HANDLE squatter = c.setup == kEventAtLockName ? ::CreateEventA(nullptr, TRUE, FALSE, lock_name.c_str()) : nullptr;
+  if (c.setup == kMutexAtLockName) squatter = ::CreateMutexA(&everyone, TRUE, lock_name.c_str());
   if (c.setup == kDamagedCopy) {
     std::string bytes = test::ReadBytes(InstallerPath());
     bytes.back() ^= 1;
@@ -114,6 +137,7 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
 
   const InstallerRun run = RunInstaller(args, {}, Outside(), read_log, installer, c.desktop);
   host.reset();
+  if (squatter != nullptr) ::CloseHandle(squatter);
 
   EXPECT_FALSE(run.timed_out);
   EXPECT_EQ(run.exit_code, c.exit_code);
@@ -141,6 +165,8 @@ INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest, ::testing::Values(
                   {InstalledVersion(+3), "package written: yes", "an older package replaced a newer one"}, kWritten, 0},
         LoggedRun{"ReadOnlyPackage", kReadOnlyPackage, {"modest"},
                   {InstalledVersion(-1), ": Win32 error 5", kCantInstall}, kNotWritten, 1},
+        LoggedRun{"EventAtLockName", kEventAtLockName, {"modest"}, {"package written: yes"}, kWritten, 0},
+        LoggedRun{"MutexAtLockName", kMutexAtLockName, {"modest"}, {"package written: yes"}, kWritten, 0},
         LoggedRun{"SwitchInInteractiveRun", kNone, {"/suppressmsgboxes"},
                   {"/suppressmsgboxes changes nothing in an interactive run"}, kDeclined, 1},
         LoggedRun{"InteractiveOnHiddenDesktop", kNone, {},

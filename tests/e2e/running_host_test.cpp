@@ -2,6 +2,8 @@
 // let go of the package file (17 attempts, 256 ms apart), in both modes.
 #include "update_fixture.h"
 
+#include <thread>
+
 namespace orvel::e2e {
 namespace {
 
@@ -39,11 +41,24 @@ TEST_F(UpdateTest, PackageHeldOpenForGoodEndsTheRunAfterTheLastAttempt) {
 }
 
 TEST_F(UpdateTest, QuietUpdateWaitsForOrvelToLetGo) {
-  // The usual quiet update: Orvel starts it and quits, taking a while to close.
+  // The usual quiet update: Orvel starts it and quits, taking a while to close; here after
+  // another copy (the test, holding the lock file) let go of Orvel's folder.
   auto host = StartHost({"--hold-package", "--release-delay", "1500"});
+  HANDLE lock = ::CreateFileA((Orvel().Folder() + "~orvelupdate.lock").c_str(), DELETE, 0, nullptr, CREATE_NEW,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  const std::string log = Outside() + "waiting.log";
+  std::size_t quits = 1;  // Orvel asked to quit while this copy waited (it must wait)
+  std::thread other_copy([&] {
+    for (int i = 0; i < 200 && quits != 0; ++i, ::Sleep(50))
+      if (test::ReadBytes(log).find("waiting for it") != std::string::npos) quits = EventsNamed(HostLog(), "wm_quit").size();
+    ::CloseHandle(lock);
+  });
 
-  const InstallerRun run = Run({"modest"});
+  const InstallerRun run = Run({"modest", "\"/log=" + log + "\""});
 
+  other_copy.join();
+  EXPECT_EQ(quits, 0u);
   EXPECT_EQ(run.boxes, std::vector<Box>{});
   EXPECT_EQ(run.exit_code, kWritten);
   EXPECT_TRUE(HoldsEmbeddedPackage(Orvel()));

@@ -1,7 +1,7 @@
 // Folder rules: trailing backslashes, the folder of "UninstallString", the 32-bit
-// registry view's key path, and staging names.
-#include "install/folder_lock_name.h"
+// registry view's key path, staging names and the folder lock's name.
 #include "install/staging_name.h"
+#include "sys/folder_lock_name.h"
 #include "sys/path_rules.h"
 
 #include <gtest/gtest.h>
@@ -96,10 +96,10 @@ TEST(StagingFileNameTest, FreshNamesAreTheStagingNameAndEightLetters) {
     EXPECT_FALSE(IsFreshStagingName(other, "~vexa.3bs")) << other;
 }
 
-TEST(FolderLockNameTest, OneGlobalNamePerFolderWhateverItsLetterCase) {
-  EXPECT_EQ(FolderLockName("\\\\?\\C:\\Program Files\\Orvel"), FolderLockName("\\\\?\\c:\\PROGRAM FILES\\orvel"));
-  EXPECT_NE(FolderLockName("\\\\?\\C:\\Orvel"), FolderLockName("\\\\?\\C:\\Orvel2"));
-  EXPECT_EQ(FolderLockName("C:\\Orvel").rfind("Global\\OrvelUpdate-", 0), 0u);
+TEST(FolderLockNameTest, OnlyTheLockItselfWhateverItsLetterCase) {
+  for (const char* lock : {"~orvelupdate.lock", "~OrvelUpdate.LOCK"}) EXPECT_TRUE(IsFolderLockName(lock)) << lock;
+  for (const char* other : {"~orvelupdate.loc", "~orvelupdate.locks", "orvelupdate.lock", "~vexa.3bs.lock", ""})
+    EXPECT_FALSE(IsFolderLockName(other)) << other;
 }
 
 }  // namespace
