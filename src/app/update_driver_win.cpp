@@ -168,13 +168,13 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   // one can be told is missing, ends the run before anything is read or changed.
   const bool understood = state.NotUnderstood.empty();
   if (understood && state.UsageAsked) {
-    ShowUsage(false);
+    ShowFallbackError(kUsageEn, kUsageRu);
     return ExitCode::kPackageWritten;  // 0: nothing was asked but the usage
   }
   if (!OpenRequestedLog()) return ExitCode::kCommandLineError;
   if (!understood) {
     LogLine({"the command line could not be understood at '", state.NotUnderstood, "': nothing is done"});
-    ShowUsage(true);
+    ShowFallbackError(kUsageEn, kUsageRu);
     return ExitCode::kCommandLineError;
   }
 

@@ -55,15 +55,6 @@ void ShowFallbackError(std::string_view english, std::string_view russian) {
   }
 }
 
-void ShowUsage(bool error) {
-  const ProgramState& state = Program();
-  if (BoxesShown())
-    ::MessageBoxExA(nullptr, state.RussianUi ? kUsageRu : kUsageEn,
-                    (state.RussianUi ? state.UpdateTitle : state.UpdateTitleEn).c_str(),
-                    (error ? MB_ICONERROR : MB_ICONINFORMATION) | MB_OK | MB_SERVICE_NOTIFICATION,
-                    state.RussianUi ? LANG_RUSSIAN : 0);
-}
-
 void ShowRegistryError(WinResult failure) {
   LogLine({"registry error: Win32 error ", DecimalText(failure.Code())});
   ShowFallbackError(kRegistryErrorEn, kRegistryErrorRu);

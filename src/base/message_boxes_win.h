@@ -27,11 +27,6 @@ void ShowRegistryError(WinResult failure);
 // user's default).
 void ShowErrorBox(const std::string& text, const std::string& caption, std::uint16_t language);
 
-// The usage of the command line, English or Russian like the built-in errors: with
-// an error icon after a command line that was not understood (`error`), else with an
-// information icon.
-void ShowUsage(bool error);
-
 // Whether this run shows its boxes (see box_rules.h). Decided at the first call; a
 // run whose command line was not understood honours /suppressmsgboxes in any mode.
 bool BoxesShown();

@@ -1,6 +1,8 @@
 // Log line text (see run_log_text.h).
 #include "base/run_log_text.h"
 
+#include <cstring>
+
 #include "base/text_rules.h"
 
 namespace orvel {
@@ -89,18 +91,28 @@ bool IsLocalLogPath(std::string_view path) {
   const std::size_t colon = path.rfind(':');
   if (colon != std::string_view::npos && colon != 1) return false;
   // A device name is one in any folder and with any extension (C:\logs\nul.log is
-  // NUL): the name up to its first dot, trailing blanks dropped.
-  std::string_view name = path.substr(path.find_last_of("\\/:") + 1);
-  name = name.substr(0, name.find('.'));
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
-  for (std::string_view device : kDevices)
-    if (EqualsLowered(name, device)) return false;
-  // COM and LPT with a digit, also 0 and the Western code page's superscripts 1 to 3,
-  // which newer Windows counts too.
-  const char digit = name.size() == 4 ? name[3] : 'x';
-  return !((StartsWithLowered(name, "com") || StartsWithLowered(name, "lpt")) &&
-           ((digit >= '0' && digit <= '9') || digit == '\xb9' || digit == '\xb2' || digit == '\xb3'));
+  // NUL): the name up to its first dot, trailing blanks dropped. COM and LPT count
+  // with any digit, and with the Western code page's superscripts 1 to 3, which newer
+  // Windows counts too.
+  static constexpr char kDevices[][8] = {"con", "prn", "aux", "nul", "conin$", "conout$", "com#", "lpt#"};
+  char name[8] = {};
+  std::size_t end = 0;
+  std::size_t i = path.size();
+  while (i > 0 && !IsSeparator(path[i - 1]) && path[i - 1] != ':') --i;
+  for (; i < path.size() && path[i] != '.'; ++i) {
+    if (end < sizeof name) {
+      name[end++] = AsciiLower(path[i]);
+    } else if (path[i] != ' ') {
+      return true;  // longer than any device's name
+    }
+  }
+  while (end > 0 && name[end - 1] == ' ') name[--end] = '\0';
+  const char digit = name[3];
+  if (end == 4 && ((digit >= '0' && digit <= '9') || digit == '\xb9' || digit == '\xb2' || digit == '\xb3'))
+    name[3] = '#';
+  for (const auto& device : kDevices)
+    if (std::memcmp(device, name, sizeof name) == 0) return false;
+  return true;
 }
 
 std::string ExitCodeLogText(ExitCode code) {
