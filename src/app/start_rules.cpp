@@ -55,10 +55,14 @@ CommandLineOptions SplitOptions(std::string_view command_line) {
     if (EqualsLowered(argument, kSuppressBoxesOption)) {
       split.suppress_boxes = true;
     } else if (StartsWithLowered(argument, kLogOption)) {
-      split.log_path = argument.substr(kLogOption.size());
       // Only a full path: a relative one would put the log wherever the installer was
       // started (System32, or SysWOW64 behind it, for a SYSTEM task).
-      if (!IsFullFolderPath(*split.log_path) && split.not_understood.empty()) split.not_understood = argument;
+      std::string path = argument.substr(kLogOption.size());
+      if (IsFullFolderPath(path)) {
+        split.log_path = std::move(path);
+      } else if (split.not_understood.empty()) {
+        split.not_understood = argument;
+      }
     } else if (argument == "/?" || EqualsLowered(argument, "/help")) {
       split.usage_asked = true;
     } else {

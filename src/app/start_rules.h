@@ -20,8 +20,8 @@ struct CommandLineOptions {
   // The command line without them (each replaced by a blank), so that the positional
   // arguments ("modest", "runapp") are counted as if they had never been there.
   std::string arguments;
-  // PATH of the last "/log=" (quotes removed, as for any argument); nullopt when the
-  // command line has none. "/log=" alone asks for a log with an empty path.
+  // PATH of the last "/log=" with a full path (quotes removed, as for any argument);
+  // nullopt when the command line has none.
   std::optional<std::string> log_path;
   // "/suppressmsgboxes" was given.
   bool suppress_boxes = false;

@@ -92,7 +92,7 @@ class LoggedRunTest : public UpdateTest, public ::testing::WithParamInterface<Lo
 TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
   const LoggedRun& c = GetParam();
   ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
-  const std::string log = Outside() + (c.setup == kLogInMissingFolder ? "no such folder\\run.log" : "run.log");
+  const std::string log = Outside() + (c.setup == kLogInMissingFolder ? "missing\\run.log" : "run.log");
   const std::string installed = Orvel().PackageBytes();
   std::vector<std::string> lines = c.lines;
   std::string installer;

@@ -46,13 +46,13 @@ TEST(SplitOptionsTest, TakesOutEveryOptionAndKeepsTheLastLogPath) {
       {"x.exe \"/Log=C:\\My Logs\\u.log\" modest", "x.exe   modest", "C:\\My Logs\\u.log"},
       {"x.exe /log=\"C:\\My Logs\\u.log\" modest", "x.exe   modest", "C:\\My Logs\\u.log"},
       {"x.exe /log=first modest /log=C:\\second", "x.exe   modest  ", "C:\\second", false, "/log=first"},
-      {"x.exe /log= modest", "x.exe   modest", "", false, "/log="},
+      {"x.exe /log= modest", "x.exe   modest", nullptr, false, "/log="},
       {"x.exe /SuppressMsgBoxes modest runapp", "x.exe   modest runapp", nullptr, true},
       {"x.exe modest \"/suppressmsgboxes\" /log=\\\\srv\\s\\a runapp", "x.exe modest     runapp", "\\\\srv\\s\\a", true},
-      // A log only at a full path: not where the installer happens to be started.
-      {"x.exe modest /log=orvel.log", "x.exe modest  ", "orvel.log", false, "/log=orvel.log"},
-      {"x.exe modest /log=C:orvel.log", "x.exe modest  ", "C:orvel.log", false, "/log=C:orvel.log"},
-      {"x.exe modest /log=\\logs\\o.log", "x.exe modest  ", "\\logs\\o.log", false, "/log=\\logs\\o.log"},
+      // A log only at a full path, never opened where the installer happens to be started.
+      {"x.exe modest /log=orvel.log", "x.exe modest  ", nullptr, false, "/log=orvel.log"},
+      {"x.exe modest /log=C:orvel.log", "x.exe modest  ", nullptr, false, "/log=C:orvel.log"},
+      {"x.exe modest /log=\\logs\\o.log", "x.exe modest  ", nullptr, false, "/log=\\logs\\o.log"},
       // Usage, and words that look like options but are none: the first is named.
       {"x.exe /?", "x.exe  ", nullptr, false, "", true},
       {"x.exe /HELP modest", "x.exe   modest", nullptr, false, "", true},
