@@ -173,7 +173,7 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   }
   if (!OpenRequestedLog()) return ExitCode::kCommandLineError;
   if (!understood) {
-    LogLine({"the command line could not be understood at '", state.NotUnderstood, "': nothing is done"});
+    LogLine({"command line not understood at '", state.NotUnderstood, "': nothing done"});
     ShowFallbackError(kUsageEn, kUsageRu);
     return ExitCode::kCommandLineError;
   }

@@ -29,7 +29,7 @@ constexpr const char* kExitCodeMeanings[] = {
     "the package could not be written; the installed one is unchanged",
     "the registry could not be read or written",
     "the process ran out of memory",
-    "the command line could not be understood; nothing was done",
+    "the command line was not understood; nothing was done",
 };
 static_assert(sizeof kExitCodeMeanings / sizeof *kExitCodeMeanings == static_cast<int>(ExitCode::kCommandLineError) + 1,
               "one meaning per exit code");

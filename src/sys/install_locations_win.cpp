@@ -77,7 +77,7 @@ const InstallLocations& Locations() { return g_locations; }
 
 void LogLostCharacters(const char* value_name, const std::string& folder) {
   if (folder.find('?') != std::string::npos)
-    LogLine({value_name, " names a folder outside the system's ANSI code page: ", folder});
+    LogLine({value_name, " is outside the ANSI code page: ", folder});
 }
 
 bool FindInstallLocations() {

@@ -148,8 +148,8 @@ INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest, ::testing::Values(
         LoggedRun{"SwitchInInteractiveRun", kNone, {"/suppressmsgboxes"},
                   {"/suppressmsgboxes changes nothing in an interactive run"}, kDeclined, 1},
         // An option not understood: no question, nothing done, the word named; the usage is the one box.
-        LoggedRun{"UnknownOption", kNone, {"/S"}, {"the command line could not be understood at '/S'"}, kCommandLineError, 1},
-        LoggedRun{"SlashModest", kNone, {"/modest"}, {"could not be understood at '/modest'"}, kCommandLineError, 1},
+        LoggedRun{"UnknownOption", kNone, {"/S"}, {"command line not understood at '/S': nothing done"}, kCommandLineError, 1},
+        LoggedRun{"SlashModest", kNone, {"/modest"}, {"not understood at '/modest'"}, kCommandLineError, 1},
         LoggedRun{"SwitchLogInMissingFolder", kLogInMissingFolder, {"modest", "/suppressmsgboxes"}, {}, kCommandLineError, 0},
         LoggedRun{"InteractiveOnHiddenDesktop", kNone, {},
                   {"no message boxes: the installer's window station is not visible"}, kDeclined, 0, "orvel-e2e-hidden\\Default"}),
