@@ -22,6 +22,8 @@ void InitProgramState() {
   state.CommandLine = std::move(command_line.arguments);
   state.LogPath = std::move(command_line.log_path);
   state.SuppressBoxesAsked = command_line.suppress_boxes;
+  state.UsageAsked = command_line.usage_asked;
+  state.NotUnderstood = std::move(command_line.not_understood);
   state.StartMode = AsciiLower(CommandLineArgument(state.CommandLine, 1));
   state.QuietRun = state.StartMode == kQuietStartMode;
 }

@@ -2,6 +2,7 @@
 #include "app/start_rules.h"
 
 #include "base/text_rules.h"
+#include "sys/path_rules.h"
 
 namespace orvel {
 
@@ -51,11 +52,21 @@ CommandLineOptions SplitOptions(std::string_view command_line) {
     while (start < command_line.size() && static_cast<unsigned char>(command_line[start]) <= ' ') ++start;
     if (!NextArgument(command_line, pos, argument)) break;
     if (index == 0) continue;
-    if (argument.size() == kSuppressBoxesOption.size() && StartsWithLowered(argument, kSuppressBoxesOption)) {
+    if (EqualsLowered(argument, kSuppressBoxesOption)) {
       split.suppress_boxes = true;
     } else if (StartsWithLowered(argument, kLogOption)) {
-      split.log_path = argument.substr(kLogOption.size());
+      // Only a full path: a relative one would put the log wherever the installer was
+      // started (System32, or SysWOW64 behind it, for a SYSTEM task).
+      std::string path = argument.substr(kLogOption.size());
+      if (IsFullFolderPath(path)) {
+        split.log_path = std::move(path);
+      } else if (split.not_understood.empty()) {
+        split.not_understood = argument;
+      }
+    } else if (argument == "/?" || EqualsLowered(argument, "/help")) {
+      split.usage_asked = true;
     } else {
+      if ((argument[0] == '/' || argument[0] == '-') && split.not_understood.empty()) split.not_understood = argument;
       continue;
     }
     split.arguments.append(command_line.substr(kept, start - kept));
@@ -64,6 +75,13 @@ CommandLineOptions SplitOptions(std::string_view command_line) {
   }
   split.arguments.append(command_line.substr(kept));
   return split;
+}
+
+bool RunAppAsked(std::string_view arguments, std::string& other) {
+  other = CommandLineArgument(arguments, 2);
+  const bool asked = AsciiLower(other) == kRunAppArgument;
+  if (asked) other.clear();
+  return asked;
 }
 
 bool IsRussianUiLocale(std::uint32_t lcid) {

@@ -20,16 +20,28 @@ struct CommandLineOptions {
   // The command line without them (each replaced by a blank), so that the positional
   // arguments ("modest", "runapp") are counted as if they had never been there.
   std::string arguments;
-  // PATH of the last "/log=" (quotes removed, as for any argument); nullopt when the
-  // command line has none. "/log=" alone asks for a log with an empty path.
+  // PATH of the last "/log=" with a full path (quotes removed, as for any argument);
+  // nullopt when the command line has none.
   std::optional<std::string> log_path;
   // "/suppressmsgboxes" was given.
   bool suppress_boxes = false;
+  // "/?" or "/help" was given.
+  bool usage_asked = false;
+  // The first argument that starts with "/" or "-" and is no option, or a "/log=" whose
+  // PATH is not a full local or network path (empty, relative, "C:name"); empty when
+  // every argument was understood. A run with one does nothing: a mistyped option
+  // must not start an update other than the one asked for.
+  std::string not_understood;
 };
 
-// Finds "/log=" at the start of, and "/suppressmsgboxes" as, any argument but the
-// program itself, anywhere on the command line, in any letter case.
+// Finds "/log=" at the start of, and "/suppressmsgboxes", "/?" and "/help" as, any
+// argument but the program itself, anywhere on the command line, in any letter case.
 CommandLineOptions SplitOptions(std::string_view command_line);
+
+// Whether a quiet run with these arguments (options taken out) starts Orvel at its
+// end: its second argument is "runapp" in any letter case. Any other second argument
+// goes to `other`, so that the log can name a mistyped one.
+bool RunAppAsked(std::string_view arguments, std::string& other);
 
 // True for the seven user locales whose built-in texts are Russian (compared as a
 // whole LCID, not by primary language).

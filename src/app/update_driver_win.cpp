@@ -104,6 +104,7 @@ WinResult ReadLastRunFolder() {
   if (registry.ValueExists("TheLastRunFolder")) {
     std::string folder;
     result = registry.ReadString("TheLastRunFolder", folder);
+    LogLostCharacters("TheLastRunFolder", folder);
     if (result && IsFullFolderPath(folder)) {
       state.HostFolder = folder;
       EnsureTrailingBackslash(state.HostFolder);
@@ -138,21 +139,27 @@ WinResult RecordInstallationSize() {
 
 // The end of an update. A quiet run starts Orvel when its caller asked for it
 // ("runapp"), also after a failed write: the installed package is then unchanged and
-// intact, and Orvel was closed only for the update. An interactive run announces the
-// installation and offers to start Orvel only when the package was written; a failed
-// write has shown its own message.
+// intact, and Orvel was closed only for the update. An interactive run offers to
+// start Orvel in either case, announcing the installation only when the package was
+// written (a failed write has shown its own message).
 void OfferToStartOrvel(bool written) {
   if (QuietMode) {
-    const bool run_app = AsciiLower(CommandLineArgument(Program().CommandLine, 2)) == kRunAppArgument;
-    LogLine({"quiet run, \"runapp\" given: ", YesNo(run_app)});
+    std::string other;
+    const bool run_app = RunAppAsked(Program().CommandLine, other);
+    if (other.empty()) {
+      LogLine({"quiet run, \"runapp\" given: ", YesNo(run_app)});
+    } else {
+      LogLine({"the second word '", other, "' is not 'runapp': Orvel will not be started"});
+    }
     if (run_app) StartHostApp();
     return;
   }
-  if (!written) return;
   const std::string caption = LangText("liveupdatecaption");
-  const std::string done =
-      LangTextArgs("installdone", {caption + " (" + LangText(PackageKey) + " " + Program().VersionText + ")"});
-  if (AskAndLog(done + "\r\n\r\n" + LangText("asktorun"), caption)) StartHostApp();
+  std::string question = LangText("asktorun");
+  if (written)
+    question = LangTextArgs("installdone", {caption + " (" + LangText(PackageKey) + " " + Program().VersionText + ")"}) +
+               "\r\n\r\n" + question;
+  if (AskAndLog(question, caption)) StartHostApp();
 }
 
 }  // namespace
@@ -168,7 +175,19 @@ ExitCode RunUpdate(LocationFinder find_locations) {
   state.HostAppName = "Orvel";
   state.UpdateTitle = std::string(kUpdateTitleRu);
   state.UpdateTitleEn = "Orvel update";
-  OpenRequestedLog();
+  // A command line that was not understood, or a log that was asked for and that no
+  // one can be told is missing, ends the run before anything is read or changed.
+  const bool understood = state.NotUnderstood.empty();
+  if (understood && state.UsageAsked) {
+    ShowFallbackError(kUsageEn, kUsageRu);
+    return ExitCode::kPackageWritten;  // 0: nothing was asked but the usage
+  }
+  if (!OpenRequestedLog()) return ExitCode::kCommandLineError;
+  if (!understood) {
+    LogLine({"command line not understood at '", state.NotUnderstood, "': nothing done"});
+    ShowFallbackError(kUsageEn, kUsageRu);
+    return ExitCode::kCommandLineError;
+  }
 
   if (!find_locations()) return ExitCode::kRegistryError;
   if (const WinResult read = ReadLastRunFolder(); !read) {

@@ -89,4 +89,17 @@ inline constexpr std::string_view kLogFileFailedRu2 = " (\356\370\350\341\352\34
 // ).\r\nОбновление продолжится без журнала.
 inline constexpr std::string_view kLogFileFailedRu3 = ").\r\n\316\341\355\356\342\353\345\355\350\345 \357\360\356\344\356\353\346\350\362\361\377 \341\345\347 \346\363\360\355\340\353\340.";
 
+// The usage, shown for "/?" and after a command line that was not understood.
+inline constexpr std::string_view kUsageEn =
+    "OrvelUpdate.exe [modest [runapp]] [/log=C:\\path\\file.log] [/suppressmsgboxes]\r\n"
+    "modest: no questions; runapp: then start Orvel.\r\n"
+    "Exit code: 0 updated, 1-9 see the log, 10 command line not understood.";
+// OrvelUpdate.exe [modest [runapp]] [/log=C:\путь\файл.log] [/suppressmsgboxes]\r\n
+// modest: без вопросов; runapp: затем запустить Орвел.\r\n
+// Код выхода: 0 обновлено, 1-9 см. журнал, 10 командная строка не понята.
+inline constexpr std::string_view kUsageRu =
+    "OrvelUpdate.exe [modest [runapp]] [/log=C:\\\357\363\362\374\\\364\340\351\353.log] [/suppressmsgboxes]\r\n"
+    "modest: \341\345\347 \342\356\357\360\356\361\356\342; runapp: \347\340\362\345\354 \347\340\357\363\361\362\350\362\374 \316\360\342\345\353.\r\n"
+    "\312\356\344 \342\373\365\356\344\340: 0 \356\341\355\356\342\353\345\355\356, 1-9 \361\354. \346\363\360\355\340\353, 10 \352\356\354\340\355\344\355\340\377 \361\362\360\356\352\340 \355\345 \357\356\355\377\362\340.";
+
 }  // namespace orvel

@@ -17,6 +17,8 @@ enum class ExitCode : int {
   kRegistryError = 8,      // the registry could not be read or written; after a good write
                            // only the installation's size is missing
   kOutOfMemory = 9,        // the process ran out of memory and stopped
+  kCommandLineError = 10,  // the command line could not be understood, or the log it asked
+                           // for could not be opened where no box can say so; nothing was done
 };
 
 }  // namespace orvel

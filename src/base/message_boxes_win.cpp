@@ -27,21 +27,24 @@ bool StationIsVisible() {
          (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
+}  // namespace
+
 // Decided at the first box, not at start-up: asking the window station loads user32,
 // which a run without a box never needs. The reason for showing none is logged once.
+// A command line not understood leaves the mode in doubt; its caller may be waiting
+// unattended.
 bool BoxesShown() {
   static int verdict = -1;  // a BoxVerdict once decided
   if (verdict < 0) {
     const ProgramState& state = Program();
     DWORD session = 1;  // a session that cannot be told is taken for a user's
     if (!::ProcessIdToSessionId(::GetCurrentProcessId(), &session)) session = 1;
-    verdict = static_cast<int>(DecideBoxes(state.QuietRun, state.SuppressBoxesAsked, StationIsVisible(), session));
+    verdict = static_cast<int>(DecideBoxes(state.QuietRun || !state.NotUnderstood.empty(), state.SuppressBoxesAsked,
+                                           StationIsVisible(), session));
     if (verdict != 0) LogLine({"no message boxes: ", kBoxVerdictReasons[verdict]});
   }
   return verdict == 0;
 }
-
-}  // namespace
 
 void ShowFallbackError(std::string_view english, std::string_view russian) {
   const ProgramState& state = Program();

@@ -27,6 +27,10 @@ void ShowRegistryError(WinResult failure);
 // user's default).
 void ShowErrorBox(const std::string& text, const std::string& caption, std::uint16_t language);
 
+// Whether this run shows its boxes (see box_rules.h). Decided at the first call; a
+// run whose command line was not understood honours /suppressmsgboxes in any mode.
+bool BoxesShown();
+
 // A Yes/No question on top of every window; true when the user answered Yes (false
 // without asking where no box is shown).
 bool AskYesNo(const std::string& text, const std::string& caption, std::uint16_t language);

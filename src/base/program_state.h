@@ -35,6 +35,8 @@ struct ProgramState {
   std::string StartMode;         // first command-line argument, ASCII lower-cased
   bool QuietRun = false;         // StartMode is kQuietStartMode
   bool SuppressBoxesAsked = false;  // "/suppressmsgboxes" given (it acts in a quiet run only)
+  bool UsageAsked = false;       // "/?" or "/help" given
+  std::string NotUnderstood;     // the first argument not understood; a run with one does nothing
   std::uint32_t UserLcid = 0;
   bool RussianUi = false;        // built-in texts in Russian
   bool OsIs64Bit = false;

@@ -12,8 +12,9 @@ namespace orvel {
 // Opens the log the command line asked for (ProgramState::LogPath), if it did, and
 // writes the run's first lines: the installer's version, the command line and the
 // description of Windows. A log that cannot be opened is reported once, by a
-// built-in message, and the run goes on without it.
-void OpenRequestedLog();
+// built-in message, and the run goes on without it; where no box can say so, false:
+// the run must end before it does anything, or its outcome would be known to nobody.
+bool OpenRequestedLog();
 
 // Appends `parts`, joined, as one line; does nothing when no log is open. (Parts
 // rather than one string: the callers build no temporary strings to join them.)

@@ -1,6 +1,10 @@
 // Log line text (see run_log_text.h).
 #include "base/run_log_text.h"
 
+#include <cstring>
+
+#include "base/text_rules.h"
+
 namespace orvel {
 
 namespace {
@@ -25,14 +29,40 @@ constexpr const char* kExitCodeMeanings[] = {
     "the package could not be written; the installed one is unchanged",
     "the registry could not be read or written",
     "the process ran out of memory",
+    "the command line was not understood; nothing was done",
 };
-static_assert(sizeof kExitCodeMeanings / sizeof *kExitCodeMeanings == static_cast<int>(ExitCode::kOutOfMemory) + 1,
+static_assert(sizeof kExitCodeMeanings / sizeof *kExitCodeMeanings == static_cast<int>(ExitCode::kCommandLineError) + 1,
               "one meaning per exit code");
+
+// About 2 KiB of a line's text after its time stamp; the rest is cut with a marker,
+// so that no line carries a whole text.
+constexpr std::size_t kLogLineCap = 24 + 2048;
+constexpr std::string_view kLogLineCut = " [line cut]";
 
 constexpr std::string_view kShellCharacters = "&|<>^%";
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 constexpr bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Appends `part` to `line` as the log writes it; false when the line reached its cap
+// first. A line is cut between two characters, never inside the "%" form of one.
+bool AppendLogText(std::string& line, std::string_view part, bool& in_break) {
+  for (char c : part) {
+    if (line.size() >= kLogLineCap) return false;
+    const auto byte = static_cast<unsigned char>(c);
+    const bool is_break = c == '\r' || c == '\n';
+    if (is_break) {
+      if (!in_break) line += ' ';
+    } else if (byte < ' ' || byte == 0x7f || kShellCharacters.find(c) != std::string_view::npos) {
+      const char hex[] = {'%', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
+      line.append(hex, 3);
+    } else {
+      line += c;
+    }
+    in_break = is_break;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -47,18 +77,9 @@ std::string LogLineText(const LogTime& time, std::initializer_list<std::string_v
   }
   bool in_break = false;
   for (std::string_view part : parts) {
-    for (char c : part) {
-      const auto byte = static_cast<unsigned char>(c);
-      const bool is_break = c == '\r' || c == '\n';
-      if (is_break) {
-        if (!in_break) line += ' ';
-      } else if (byte < ' ' || byte == 0x7f || kShellCharacters.find(c) != std::string_view::npos) {
-        const char hex[] = {'%', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
-        line.append(hex, 3);
-      } else {
-        line += c;
-      }
-      in_break = is_break;
+    if (!AppendLogText(line, part, in_break)) {
+      line += kLogLineCut;
+      break;
     }
   }
   line += "\r\n";
@@ -68,13 +89,37 @@ std::string LogLineText(const LogTime& time, std::initializer_list<std::string_v
 bool IsLocalLogPath(std::string_view path) {
   if (path.size() >= 2 && IsSeparator(path[0]) && (IsSeparator(path[1]) || path[1] == '?')) return false;
   const std::size_t colon = path.rfind(':');
-  return colon == std::string_view::npos || colon == 1;
+  if (colon != std::string_view::npos && colon != 1) return false;
+  // A device name is one in any folder and with any extension (C:\logs\nul.log is
+  // NUL): the name up to its first dot, trailing blanks dropped. COM and LPT count
+  // with any digit, and with the Western code page's superscripts 1 to 3, which newer
+  // Windows counts too.
+  static constexpr char kDevices[][8] = {"con", "prn", "aux", "nul", "conin$", "conout$", "com#", "lpt#"};
+  char name[8] = {};
+  std::size_t end = 0;
+  std::size_t i = path.size();
+  while (i > 0 && !IsSeparator(path[i - 1]) && path[i - 1] != ':') --i;
+  for (; i < path.size() && path[i] != '.'; ++i) {
+    if (end < sizeof name) {
+      name[end++] = AsciiLower(path[i]);
+    } else if (path[i] != ' ') {
+      return true;  // longer than any device's name
+    }
+  }
+  while (end > 0 && name[end - 1] == ' ') name[--end] = '\0';
+  const char digit = name[3];
+  if (end == 4 && ((digit >= '0' && digit <= '9') || digit == '\xb9' || digit == '\xb2' || digit == '\xb3'))
+    name[3] = '#';
+  for (const auto& device : kDevices)
+    if (std::memcmp(device, name, sizeof name) == 0) return false;
+  return true;
 }
 
 std::string ExitCodeLogText(ExitCode code) {
   const int value = static_cast<int>(code);
   std::string text = "exit code ";
-  text += static_cast<char>('0' + value);
+  if (value >= 10) text += '1';
+  text += static_cast<char>('0' + value % 10);
   text += ": ";
   text += kExitCodeMeanings[value];
   return text;

@@ -84,9 +84,9 @@ ScopedFileHandle OpenLogFile(const std::string& path, DWORD& error) {
 
 }  // namespace
 
-void OpenRequestedLog() {
+bool OpenRequestedLog() {
   const ProgramState& state = Program();
-  if (!state.LogPath) return;
+  if (!state.LogPath) return true;
   DWORD error = 0;
   LogFile = OpenLogFile(*state.LogPath, error);
   if (!LogFile) {
@@ -94,13 +94,14 @@ void OpenRequestedLog() {
     ShowFallbackError(
         Joined({kLogFileFailedEn1, *state.LogPath, kLogFileFailedEn2, code, kLogFileFailedEn3}),
         Joined({kLogFileFailedRu1, *state.LogPath, kLogFileFailedRu2, code, kLogFileFailedRu3}));
-    return;
+    return BoxesShown();
   }
   LogLine({"OrvelUpdate " ORVEL_VERSION_TEXT ", package version ", state.VersionText, ", command line: ",
            ::GetCommandLineA()});
   LogLine({"Windows: ", state.OsDescription});
-  if (state.SuppressBoxesAsked && !state.QuietRun)
+  if (state.SuppressBoxesAsked && !state.QuietRun && state.NotUnderstood.empty())
     LogLine({"/suppressmsgboxes changes nothing in an interactive run"});
+  return true;
 }
 
 void LogLine(std::initializer_list<std::string_view> parts) {

@@ -18,6 +18,10 @@ std::string AsciiUpper(std::string text);
 // True when `text` begins with `lowered`, the letters of `text` compared lower-cased
 // (`lowered` holds no upper-case letter).
 bool StartsWithLowered(std::string_view text, std::string_view lowered);
+// The same for the whole of `text`.
+inline bool EqualsLowered(std::string_view text, std::string_view lowered) {
+  return text.size() == lowered.size() && StartsWithLowered(text, lowered);
+}
 
 // The pieces one after the other.
 std::string Joined(std::initializer_list<std::string_view> pieces);

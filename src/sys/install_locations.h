@@ -21,6 +21,12 @@ struct InstallLocations {
 
 const InstallLocations& Locations();
 
+// Logs, naming the registry value, a folder whose name lost characters on its way
+// into the system's ANSI code page (the one this program works in): Windows puts the
+// code page's default character "?" in their place, which no real folder name holds,
+// so that Orvel is then not found there.
+void LogLostCharacters(const char* value_name, const std::string& folder);
+
 // Fills the folders, UninstallKeyPath, the default HostFolder and UserIsAdmin. False
 // after "No access to system registry" was shown: the registry could not be read.
 bool FindInstallLocations();

@@ -75,6 +75,11 @@ bool ReportRegistryError(WinResult failure) {
 
 const InstallLocations& Locations() { return g_locations; }
 
+void LogLostCharacters(const char* value_name, const std::string& folder) {
+  if (folder.find('?') != std::string::npos)
+    LogLine({value_name, " is outside the ANSI code page: ", folder});
+}
+
 bool FindInstallLocations() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
@@ -143,6 +148,7 @@ bool FindInstallLocations() {
       std::string uninstall;
       if (const WinResult read = registry.ReadString("UninstallString", uninstall); !read) return read;
       const std::string folder = UninstallStringFolder(uninstall);
+      LogLostCharacters("UninstallString", folder);
       found = IsFullFolderPath(folder);
       if (found) state.HostFolder = folder;
       return WinResult();

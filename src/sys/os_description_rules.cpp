@@ -230,11 +230,13 @@ void AppendProductOptionsEdition(WindowsFactSource& source, std::string& d) {
 
 bool NameNtWindows(const WindowsVersionFacts& facts, WindowsFactSource& source, WindowsName& name) {
   const char* release = NtReleaseName(facts);
-  // Vista and later keep their name in the registry, and where it can be read it
-  // replaces the whole composed name, the console's part included: the console is
-  // then not started at all.
+  // Vista and later (all of which report major version 6 to this process) keep their
+  // name in the registry, and where it can be read it replaces the whole composed
+  // name, the console's part included: the console is then not started at all. A
+  // major version this program does not know is named by the console and the
+  // generic edition rows ("Unknown Workstation", "Unknown Server").
   std::string product_name;
-  if (facts.extended && (facts.major == 6 || release == nullptr) && source.ProductName(product_name)) {
+  if (facts.extended && facts.major == 6 && source.ProductName(product_name)) {
     name.description = product_name;
     AppendBitness(facts, name.description);
   } else {

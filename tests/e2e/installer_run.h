@@ -25,6 +25,7 @@ enum InstallerExit : int {
   kPackageLocked = 6,
   kNotWritten = 7,
   kRegistryError = 8,
+  kCommandLineError = 10,
 };
 
 // A message box as the user sees it. (Whether it stays on top is not compared: Wine

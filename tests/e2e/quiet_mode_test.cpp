@@ -56,14 +56,13 @@ TEST_P(InteractiveArgumentsTest, AskBeforeInstalling) {
 }
 
 std::string InteractiveName(const ::testing::TestParamInfo<std::vector<std::string>>& info) {
-  const char* const names[] = {"Modestly", "RunAppAlone", "ModestSecond", "SlashModest"};
+  const char* const names[] = {"Modestly", "RunAppAlone", "ModestSecond"};
   return names[info.index];
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, InteractiveArgumentsTest,
                          ::testing::Values(std::vector<std::string>{"modestly"}, std::vector<std::string>{"runapp"},
-                                           std::vector<std::string>{"x", "modest"},
-                                           std::vector<std::string>{"/modest"}),
+                                           std::vector<std::string>{"x", "modest"}),
                          InteractiveName);
 
 }  // namespace

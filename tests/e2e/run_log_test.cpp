@@ -93,7 +93,7 @@ std::string PublicLockName(const std::string& folder) {
 // What the log and the exit code tell a deployment tool: each failure logs its reason before any box (read while
 // the box is up), and a quiet run with /suppressmsgboxes, or any run where nobody sees a box, shows none.
 enum Setup { kMissingOrvel, kLockedPackage, kDamagedCopy, kNewerPackage, kReadOnlyPackage, kEventAtLockName,
-             kMutexAtLockName, kNone };
+             kMutexAtLockName, kLogInMissingFolder, kNone };
 struct LoggedRun {
   const char* name;
   Setup setup;
@@ -108,7 +108,8 @@ class LoggedRunTest : public UpdateTest, public ::testing::WithParamInterface<Lo
 TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
   const LoggedRun& c = GetParam();
   ASSERT_FALSE(RussianSession()) << "this test expects an English user locale";
-  const std::string log = Outside() + "run.log";
+  const std::string log = Outside() + (c.setup == kLogInMissingFolder ? "missing\\run.log" : "run.log");
+  const std::string installed = Orvel().PackageBytes();
   std::vector<std::string> lines = c.lines;
   std::string installer;
   std::unique_ptr<RunningHost> host;
@@ -144,7 +145,10 @@ TEST_P(LoggedRunTest, EndsWithItsCodeAndLogsWhy) {
   EXPECT_EQ(run.boxes.size(), c.boxes);
   for (const Box& box : run.boxes)
     if (box.icon == test::MessageIcon::kError) EXPECT_NE(logged_at_box.find("error: " + OneLine(box.text)), std::string::npos);
-  EXPECT_TRUE(LogHolds(log, 0, lines));
+  // A run that did nothing has not touched the package; a log it could not open, with nobody to tell, it does not run without.
+  if (c.exit_code == kCommandLineError) EXPECT_TRUE(StillHolds(Orvel(), installed));
+  if (c.setup == kLogInMissingFolder) EXPECT_EQ(::GetFileAttributesA(log.c_str()), INVALID_FILE_ATTRIBUTES);
+  else EXPECT_TRUE(LogHolds(log, 0, lines));
 }
 
 const std::string kSwitchedOff = "no message boxes: /suppressmsgboxes in a quiet run";
@@ -169,6 +173,10 @@ INSTANTIATE_TEST_SUITE_P(Runs, LoggedRunTest, ::testing::Values(
         LoggedRun{"MutexAtLockName", kMutexAtLockName, {"modest"}, {"package written: yes"}, kWritten, 0},
         LoggedRun{"SwitchInInteractiveRun", kNone, {"/suppressmsgboxes"},
                   {"/suppressmsgboxes changes nothing in an interactive run"}, kDeclined, 1},
+        // An option not understood: no question, nothing done, the word named; the usage is the one box.
+        LoggedRun{"UnknownOption", kNone, {"/S"}, {"command line not understood at '/S': nothing done"}, kCommandLineError, 1},
+        LoggedRun{"SlashModest", kNone, {"/modest"}, {"not understood at '/modest'"}, kCommandLineError, 1},
+        LoggedRun{"SwitchLogInMissingFolder", kLogInMissingFolder, {"modest", "/suppressmsgboxes"}, {}, kCommandLineError, 0},
         LoggedRun{"InteractiveOnHiddenDesktop", kNone, {},
                   {"no message boxes: the installer's window station is not visible"}, kDeclined, 0, "orvel-e2e-hidden\\Default"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -37,21 +37,33 @@ TEST(SplitOptionsTest, TakesOutEveryOptionAndKeepsTheLastLogPath) {
     const char* arguments;
     const char* log_path;  // nullptr: no log asked for
     bool suppress_boxes = false;
+    const char* not_understood = "";  // the word a run with this line names and stops at
+    bool usage = false;
   } cases[] = {
       {"x.exe modest runapp", "x.exe modest runapp", nullptr},
       {"x.exe modest runapp /log=C:\\logs\\orvel.log", "x.exe modest runapp  ", "C:\\logs\\orvel.log"},
-      {"x.exe /LOG=a.log modest runapp", "x.exe   modest runapp", "a.log"},
+      {"x.exe /LOG=C:\\a.log modest runapp", "x.exe   modest runapp", "C:\\a.log"},
       {"x.exe \"/Log=C:\\My Logs\\u.log\" modest", "x.exe   modest", "C:\\My Logs\\u.log"},
       {"x.exe /log=\"C:\\My Logs\\u.log\" modest", "x.exe   modest", "C:\\My Logs\\u.log"},
-      {"x.exe /log=first modest /log=second", "x.exe   modest  ", "second"},
-      {"x.exe /log= modest", "x.exe   modest", ""},
+      {"x.exe /log=first modest /log=C:\\second", "x.exe   modest  ", "C:\\second", false, "/log=first"},
+      {"x.exe /log= modest", "x.exe   modest", nullptr, false, "/log="},
       {"x.exe /SuppressMsgBoxes modest runapp", "x.exe   modest runapp", nullptr, true},
-      {"x.exe modest \"/suppressmsgboxes\" /log=a runapp", "x.exe modest     runapp", "a", true},
-      // Not the option: another word, a missing "=", and the program itself.
-      {"x.exe /logfile=a modest", "x.exe /logfile=a modest", nullptr},
-      {"x.exe /log modest", "x.exe /log modest", nullptr},
+      {"x.exe modest \"/suppressmsgboxes\" /log=\\\\srv\\s\\a runapp", "x.exe modest     runapp", "\\\\srv\\s\\a", true},
+      // A log only at a full path, never opened where the installer happens to be started.
+      {"x.exe modest /log=orvel.log", "x.exe modest  ", nullptr, false, "/log=orvel.log"},
+      {"x.exe modest /log=C:orvel.log", "x.exe modest  ", nullptr, false, "/log=C:orvel.log"},
+      {"x.exe modest /log=\\logs\\o.log", "x.exe modest  ", nullptr, false, "/log=\\logs\\o.log"},
+      // Usage, and words that look like options but are none: the first is named.
+      {"x.exe /?", "x.exe  ", nullptr, false, "", true},
+      {"x.exe /HELP modest", "x.exe   modest", nullptr, false, "", true},
+      {"x.exe /S", "x.exe /S", nullptr, false, "/S"},
+      {"x.exe /quiet /suppressmsgboxes /log=C:\\o.log", "x.exe /quiet    ", "C:\\o.log", true, "/quiet"},
+      {"x.exe modest -silent /x", "x.exe modest -silent /x", nullptr, false, "-silent"},
+      {"x.exe /logfile=a modest", "x.exe /logfile=a modest", nullptr, false, "/logfile=a"},
+      {"x.exe modest /log C:\\l\\o.log", "x.exe modest /log C:\\l\\o.log", nullptr, false, "/log"},
+      {"x.exe /suppressmsgboxes2 modest", "x.exe /suppressmsgboxes2 modest", nullptr, false, "/suppressmsgboxes2"},
+      // The program itself is never an option.
       {"/log=x.exe modest", "/log=x.exe modest", nullptr},
-      {"x.exe /suppressmsgboxes2 modest", "x.exe /suppressmsgboxes2 modest", nullptr},
       {"/suppressmsgboxes modest", "/suppressmsgboxes modest", nullptr},
   };
   for (const Case& c : cases) {
@@ -59,11 +71,19 @@ TEST(SplitOptionsTest, TakesOutEveryOptionAndKeepsTheLastLogPath) {
     EXPECT_EQ(split.arguments, c.arguments) << c.line;
     EXPECT_EQ(split.log_path.value_or("(none)"), c.log_path != nullptr ? c.log_path : "(none)") << c.line;
     EXPECT_EQ(split.suppress_boxes, c.suppress_boxes) << c.line;
+    EXPECT_EQ(split.not_understood, c.not_understood) << c.line;
+    EXPECT_EQ(split.usage_asked, c.usage) << c.line;
   }
-  // What the start mode and "runapp" are then read from.
-  const CommandLineOptions split = SplitOptions("x.exe /log=a.log MODEST \"/log=b c\" runapp");
+  // What the start mode and "runapp" are then read from; a mistyped "runapp" is named.
+  const CommandLineOptions split = SplitOptions("x.exe /log=C:\\a.log MODEST \"/log=C:\\b c\" RunApp");
   EXPECT_EQ(CommandLineArgument(split.arguments, 1), "MODEST");
-  EXPECT_EQ(CommandLineArgument(split.arguments, 2), "runapp");
+  std::string other = "?";
+  EXPECT_TRUE(RunAppAsked(split.arguments, other));
+  EXPECT_EQ(other, "");
+  for (const auto& [arguments, typo] : {std::pair{"x.exe modest", ""}, {"x.exe modest runap", "runap"}}) {
+    EXPECT_FALSE(RunAppAsked(arguments, other));
+    EXPECT_EQ(other, typo);
+  }
 }
 
 TEST(AsciiLowerTest, LowersOnlyAsciiLetters) {
