@@ -39,22 +39,28 @@ WinResult FolderSizeKiB(const HeldFolder& folder, std::int32_t& kib) {
   std::uint64_t total = 0;
   // Subfolders still to list, open; the held folder is listed first.
   std::vector<ScopedFileHandle> pending;
+  constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  constexpr ACCESS_MASK kListing = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
+  // The held folder through a handle of its own, opened relative to it under no name:
+  // Wine keeps a handle's first listing and shows it again, staging file and all.
   ScopedFileHandle current;
-  HANDLE listed = folder.Get();
+  if (const WinResult opened = OpenInFolder(folder.Get(), L"", kListing, kShareAll, FILE_OPEN, 0, current); !opened)
+    return opened;
+  HANDLE listed = current.Get();
+  bool top = true;
   for (;;) {
     FolderListing listing(listed);
     while (listing.Next()) {
       const DWORD attributes = listing.Attributes();
       if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
       if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (listed != folder.Get() || listing.Name() != L"~vexa.3bs.lock") total += listing.Size();
+        if (!top || listing.Name() != L"~vexa.3bs.lock") total += listing.Size();
         continue;
       }
       ScopedFileHandle sub;
       BY_HANDLE_FILE_INFORMATION info;
       const WinResult opened =
-          OpenInFolder(listed, listing.Name(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN, FILE_DIRECTORY_FILE, sub);
+          OpenInFolder(listed, listing.Name(), kListing, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, sub);
       if (!opened) return opened;
       if (!::GetFileInformationByHandle(sub.Get(), &info)) return WinResult::LastError();
       // A subfolder swapped for a junction since the listing opens as the junction
@@ -66,6 +72,7 @@ WinResult FolderSizeKiB(const HeldFolder& folder, std::int32_t& kib) {
     current = std::move(pending.back());
     pending.pop_back();
     listed = current.Get();
+    top = false;
   }
   kib = SaturatedKiB(total);
   return WinResult();

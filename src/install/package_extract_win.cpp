@@ -72,7 +72,8 @@ WinResult CreateStagingFile(const HeldFolder& folder, const std::string& staging
     std::string letters;
     created = RandomFileName(letters);
     name = staging + '.' + letters;
-    if (created) created = folder.OpenEntry(name, GENERIC_WRITE | DELETE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE, file);
+    if (created)
+      created = folder.OpenEntry(name, GENERIC_WRITE | DELETE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE, file);
   }
   if (!created) return created;
   // The folder is listed through its handle. Fresh staging names are ASCII, as the

@@ -53,7 +53,9 @@ WinResult OpenInFolder(HANDLE folder, std::wstring_view name, ACCESS_MASK access
 struct ListedEntry;
 
 // The entries of a folder (but "." and ".."), read through its handle, opened with
-// FILE_LIST_DIRECTORY, from its first entry on: nothing is looked up by path.
+// FILE_LIST_DIRECTORY, from its first entry on: nothing is looked up by path. (Wine
+// shows a handle's first listing again, however the folder changed since: a folder
+// listed twice is listed the second time through a new handle.)
 class FolderListing {
  public:
   explicit FolderListing(HANDLE folder) : folder_(folder) {}
