@@ -45,8 +45,9 @@ class HeldFolder {
 // Opens, or creates, the entry `name` (no path) of the folder open as `folder`,
 // relative to that handle: NtCreateFile's `disposition` (FILE_OPEN, FILE_CREATE) and
 // `options`, always with FILE_OPEN_REPARSE_POINT, so a link there is opened as itself
-// where the file system allows it (Wine opens what a Unix link points to). The handle
-// is synchronous, for ReadFile and WriteFile.
+// where the file system allows it (Wine opens what a Unix link points to). An empty
+// `name` opens the folder itself again, as a handle of its own. The handle is
+// synchronous, for ReadFile and WriteFile.
 WinResult OpenInFolder(HANDLE folder, std::wstring_view name, ACCESS_MASK access, ULONG share, ULONG disposition,
                        ULONG options, ScopedFileHandle& entry);
 
