@@ -8,6 +8,9 @@
 
 namespace orvel {
 
+class HeldFolder;
+class WinResult;
+
 inline constexpr char kHostMappingName[] = "orvel_memfile";
 inline constexpr char kHostWindowClass[] = "TOrvelMainForm";
 
@@ -19,10 +22,15 @@ bool IsHostAppRunning();
 // Never waits.
 bool AskHostAppToQuit();
 
-// Sum of the sizes of all files below `folder` in KiB (remainder dropped), or -1
-// when the folder is missing. Counts in 64 bits and saturates at INT32_MAX; folders
-// that are links (junctions, symbolic links) are not walked, so no cycle is possible.
-std::int32_t FolderSizeKiB(const std::string& folder);
+// The sum of the sizes of all files below the held `folder` in `kib` (remainder
+// dropped), counted in 64 bits and saturated at INT32_MAX. Nothing is looked up by
+// path: each folder is listed through its handle and each subfolder opened relative
+// to its parent's handle. Links (junctions, symbolic links, mount points) are neither
+// entered nor counted, also one that took a subfolder's place after the listing, so
+// the walk stays in the folder's own tree; nor is the installer's lock file in the
+// folder itself. Fails with the Win32 error of the first listing or opening that
+// failed.
+WinResult FolderSizeKiB(const HeldFolder& folder, std::int32_t& kib);
 
 // A byte total as FolderSizeKiB reports it.
 constexpr std::int32_t SaturatedKiB(std::uint64_t bytes) {

@@ -5,14 +5,15 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <deque>
+#include <vector>
 
 #include "app/host_start_route.h"
 #include "base/program_state.h"
 #include "base/run_log.h"
 #include "base/scoped_handle_win.h"
 #include "sys/desktop_shell_win.h"
-#include "sys/path_rules.h"
+#include "sys/folder_lock_name.h"
+#include "sys/held_folder_win.h"
 
 namespace orvel {
 
@@ -35,33 +36,47 @@ bool AskHostAppToQuit() {
   return window != nullptr && ::PostMessageA(window, WM_QUIT, 0, 0);
 }
 
-std::int32_t FolderSizeKiB(const std::string& folder) {
-  if (folder.empty()) return -1;
-  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
-
-  // Breadth-first: the top folder, then its subfolders in listing order, then theirs.
+WinResult FolderSizeKiB(const HeldFolder& folder, std::int32_t& kib) {
   std::uint64_t total = 0;
-  std::deque<std::string> pending{folder};
-  while (!pending.empty()) {
-    std::string current = std::move(pending.front());
-    pending.pop_front();
-    EnsureTrailingBackslash(current);
-    WIN32_FIND_DATAA entry;
-    ScopedFindHandle listing(::FindFirstFileA((current + "*.*").c_str(), &entry));
-    if (!listing) continue;
-    do {
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        const std::string_view name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-        pending.push_back(current + entry.cFileName);
-      } else {
-        total += (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+  // Subfolders still to list, open; the held folder is listed first.
+  std::vector<ScopedFileHandle> pending;
+  constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  constexpr ACCESS_MASK kListing = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
+  // The held folder through a handle of its own, opened relative to it under no name:
+  // Wine keeps a handle's first listing and shows it again, staging file and all.
+  ScopedFileHandle current;
+  if (const WinResult opened = OpenInFolder(folder.Get(), L"", kListing, kShareAll, FILE_OPEN, 0, current); !opened)
+    return opened;
+  HANDLE listed = current.Get();
+  bool top = true;
+  for (;;) {
+    FolderListing listing(listed);
+    while (listing.Next()) {
+      const DWORD attributes = listing.Attributes();
+      if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+      if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (!top || !IsFolderLockName(listing.Name())) total += listing.Size();
+        continue;
       }
-    } while (::FindNextFileA(listing.Get(), &entry));
+      ScopedFileHandle sub;
+      BY_HANDLE_FILE_INFORMATION info;
+      const WinResult opened =
+          OpenInFolder(listed, listing.Name(), kListing, kShareAll, FILE_OPEN, FILE_DIRECTORY_FILE, sub);
+      if (!opened) return opened;
+      if (!::GetFileInformationByHandle(sub.Get(), &info)) return WinResult::LastError();
+      // A subfolder swapped for a junction since the listing opens as the junction
+      // itself: it is not entered.
+      if (!(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) pending.push_back(std::move(sub));
+    }
+    if (!listing.Result()) return listing.Result();
+    if (pending.empty()) break;
+    current = std::move(pending.back());
+    pending.pop_back();
+    listed = current.Get();
+    top = false;
   }
-  return SaturatedKiB(total);
+  kib = SaturatedKiB(total);
+  return WinResult();
 }
 
 namespace {

@@ -117,7 +117,8 @@ WinResult ReadLastRunFolder() {
 
 // Records the installation's size in Orvel's uninstall entry: the entry in the 32-bit
 // view when that is where Orvel was found, else the native one (created if missing).
-// Fails on a registry error.
+// Fails on a registry error, and when the held folder cannot be measured: a size
+// not recorded ends the run as a registry error does.
 WinResult RecordInstallationSize() {
   ProgramState& state = Program();
   RegistryAccess& registry = *state.SharedRegistry;
@@ -125,14 +126,14 @@ WinResult RecordInstallationSize() {
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   WinResult result = registry.OpenKey(wow64_key.empty() ? state.UninstallKeyPath + state.HostAppName : wow64_key,
                                       KeyOpening::kCreateIfMissing);
-  const std::int32_t size = FolderSizeKiB(state.HostFolder);
-  if (size == -1) {
-    result = WinResult();  // no folder, no size to record
+  std::int32_t size = 0;
+  if (const WinResult measured = FolderSizeKiB(OrvelFolder(), size); !measured) {
+    LogLine({"Orvel's folder not measured: Win32 error ", DecimalText(measured.Code())});
+    result = measured;
   } else if (result) {
     result = registry.WriteInteger("EstimatedSize", static_cast<std::uint32_t>(size));
   }
-  LogLine({"EstimatedSize ", DecimalText(size),
-           size == -1 ? " KiB not written: no folder" : result ? " KiB written" : " KiB not written"});
+  LogLine({"EstimatedSize ", DecimalText(size), result ? " KiB written" : " KiB not written"});
   registry.CloseKey();
   return result;
 }

@@ -60,42 +60,42 @@ WinResult WriteAll(HANDLE file, const ResourceBytes& bytes) {
 
 // The staging file of this run, open for writing and for its own rename and delete
 // (shared with no one); `name` is the name it got. It is made new under a fresh
-// name, then moved over each staging entry that an interrupted run left in `folder`
-// (whose path is `folder_path`), the staging name last: a rename replaces an entry
-// itself, never what a link there points to, and nothing but this run's own file is
-// ever opened. An entry that cannot be replaced (a folder) stays, and the file keeps
-// the last name it got.
-WinResult CreateStagingFile(const HeldFolder& folder, const std::string& folder_path, const std::string& staging,
-                            ScopedFileHandle& file, std::string& name) {
+// name, then moved over each staging entry that an interrupted run left in `folder`,
+// the staging name last: a rename replaces an entry itself, never what a link there
+// points to, and nothing but this run's own file is ever opened. An entry that cannot
+// be replaced (a folder) stays, and the file keeps the last name it got. Without a
+// fresh name from the system's generator nothing is made.
+WinResult CreateStagingFile(const HeldFolder& folder, const std::string& staging, ScopedFileHandle& file,
+                            std::string& name) {
   WinResult created = WinResult::Failure(ERROR_ALREADY_EXISTS);
   for (int attempt = 0; attempt < 8 && created.Code() == ERROR_ALREADY_EXISTS; ++attempt) {
-    name = staging + '.' + RandomFileName();
-    created = folder.OpenEntry(name, GENERIC_WRITE | DELETE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE, file);
+    std::string letters;
+    created = RandomFileName(letters);
+    name = staging + '.' + letters;
+    if (created)
+      created = folder.OpenEntry(name, GENERIC_WRITE | DELETE, 0, FILE_CREATE, FILE_NON_DIRECTORY_FILE, file);
   }
   if (!created) return created;
-  // The listing is only read: what is moved is this run's file, through the folder.
-  WIN32_FIND_DATAA entry;
-  ScopedFindHandle listing(::FindFirstFileA((folder_path + staging + ".*").c_str(), &entry));
-  if (listing) {
-    do {
-      if (IsFreshStagingName(entry.cFileName, staging) && name != entry.cFileName &&
-          folder.MoveInto(file.Get(), entry.cFileName))
-        name = entry.cFileName;
-    } while (::FindNextFileA(listing.Get(), &entry));
+  // The folder is listed through its handle. Fresh staging names are ASCII, as the
+  // staging name is; the entries are only read: what is moved is this run's file.
+  FolderListing listing(folder.Get());
+  while (listing.Next()) {
+    std::string entry;
+    for (const wchar_t c : listing.Name()) entry += static_cast<char>(c < 0x80 ? c : '?');
+    if (IsFreshStagingName(entry, staging) && name != entry && folder.MoveInto(file.Get(), entry)) name = entry;
   }
   if (folder.MoveInto(file.Get(), staging)) name = staging;
   return created;
 }
 
-// Moves this run's own file, open as `file`, over the entry `target` (at
-// `target_path`) in one step, so the target is at every moment either the old file
-// or the new one. A link at the target's name is replaced, not followed. On failure
-// the file is deleted through its handle and the target is untouched.
-WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::string& target_path,
-                         const std::string& target) {
+// Moves this run's own file, open as `file`, over the entry `target` in one step, so
+// the target is at every moment either the old file or the new one. A link at the
+// target's name is replaced, not followed. On failure the file is deleted through its
+// handle and the target is untouched.
+WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::string& target) {
   // Windows refuses to replace a read-only file; refuse it here too, whatever the
-  // file system at hand would do.
-  const DWORD attributes = ::GetFileAttributesA(target_path.c_str());
+  // file system at hand would do. The attributes are the entry's own.
+  const DWORD attributes = folder.EntryAttributes(target);
   WinResult moved = WinResult::Failure(ERROR_ACCESS_DENIED);
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
     moved = folder.MoveInto(file, target);
@@ -109,36 +109,33 @@ WinResult MoveOverTarget(const HeldFolder& folder, HANDLE file, const std::strin
 // the same volume), not whatever took its name meanwhile. Then it is moved over the
 // target or, when `replace` is false, deleted.
 WinResult FinishStaging(const HeldFolder& folder, const std::string& name, const BY_HANDLE_FILE_INFORMATION& own,
-                        const std::string& target_path, const std::string& target, bool replace) {
+                        const std::string& target, bool replace) {
   ScopedFileHandle file;
-  const WinResult opened = folder.OpenEntry(name, DELETE | FILE_READ_ATTRIBUTES, 0, FILE_OPEN,
-                                            FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT, file);
+  const WinResult opened =
+      folder.OpenEntry(name, DELETE | FILE_READ_ATTRIBUTES, 0, FILE_OPEN, FILE_NON_DIRECTORY_FILE, file);
   if (!opened) return opened;
   BY_HANDLE_FILE_INFORMATION now;
   if (!::GetFileInformationByHandle(file.Get(), &now) || now.dwVolumeSerialNumber != own.dwVolumeSerialNumber ||
       now.nFileIndexLow != own.nFileIndexLow || now.nFileIndexHigh != own.nFileIndexHigh)
     return WinResult::Failure(ERROR_FILE_NOT_FOUND);
-  if (replace) return MoveOverTarget(folder, file.Get(), target_path, target);
+  if (replace) return MoveOverTarget(folder, file.Get(), target);
   DeleteThroughHandle(file.Get());
   return opened;
 }
 
-// Writes `bytes` as the entry `target` (at `target_path`) of `folder`: into a staging
-// file of this run, which is then renamed over the target through its own handle.
-WinResult ReplaceFileWith(const HeldFolder& folder, const std::string& target_path, const std::string& target,
-                          const ResourceBytes& bytes) {
+// Writes `bytes` as the entry `target` of `folder`: into a staging file of this run,
+// which is then renamed over the target through its own handle.
+WinResult ReplaceFileWith(const HeldFolder& folder, const std::string& target, const ResourceBytes& bytes) {
   ScopedFileHandle file;
   std::string name;
-  WinResult result =
-      CreateStagingFile(folder, target_path.substr(0, target_path.size() - target.size()), StagingFileName(target),
-                        file, name);
+  WinResult result = CreateStagingFile(folder, StagingFileName(target), file, name);
   if (!result) return result;
   result = WriteAll(file.Get(), bytes);
   if (!result) {
     DeleteThroughHandle(file.Get());
     return result;
   }
-  return MoveOverTarget(folder, file.Get(), target_path, target);
+  return MoveOverTarget(folder, file.Get(), target);
 }
 
 // The one report of a failed write; the failing call's code stays the thread's last
@@ -213,7 +210,7 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
   std::string name;
   const std::string folder_path = target_path.substr(0, target_path.size() - target.size());
   BY_HANDLE_FILE_INFORMATION own;
-  WinResult written = CreateStagingFile(folder, folder_path, StagingFileName(target), file, name);
+  WinResult written = CreateStagingFile(folder, StagingFileName(target), file, name);
   if (written) written = WriteAll(file.Get(), bytes);
   if (written && !::GetFileInformationByHandle(file.Get(), &own)) written = WinResult::LastError();
   if (!written) {
@@ -228,7 +225,7 @@ bool ReplaceUnlessNewerInstalled(const HeldFolder& folder, const std::string& ki
     HideProgressWindow();
     allowed = UserAllowsOlderFile(target_path, versions);
   }
-  const WinResult finished = FinishStaging(folder, name, own, target_path, target, allowed);
+  const WinResult finished = FinishStaging(folder, name, own, target, allowed);
   if (allowed && !finished) return ReportInstallFailure(target_path, finished);
   if (versions.older) ShowProgressWindow(std::string(), std::string());
   return true;
@@ -243,7 +240,7 @@ bool InstallPackageFile(const std::string& resource_name, const std::string& fil
   if (const WinResult found = FindOwnResource(resource_name, file_kind, bytes); !found)
     return ReportInstallFailure(target_path, found);
   const std::string target = target_path.substr(target_path.rfind('\\') + 1);
-  if (const WinResult replaced = ReplaceFileWith(folder, target_path, target, bytes); !replaced)
+  if (const WinResult replaced = ReplaceFileWith(folder, target, bytes); !replaced)
     return ReportInstallFailure(target_path, replaced);
   return true;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "base/scoped_handle_win.h"
+#include "base/win_result_win.h"
 #include "sys/console_text.h"
 #include "sys/environment_win.h"
 #include "sys/path_rules.h"
@@ -26,11 +27,14 @@ std::string SystemFolder() {
 // A new file in `folder` with a fresh 8-letter name, made here (a name that is taken
 // is drawn again), for the command to write to through the inheritable handle. It is
 // shared with nobody and goes with its last handle, so nobody can swap it or turn it
-// into a link before it is read.
+// into a link before it is read. Without a fresh name from the system's generator no
+// file is made.
 ScopedFileHandle CreateOutputFile(const std::string& folder) {
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string path = folder + RandomFileName();
+    std::string name;
+    if (!RandomFileName(name)) break;
+    const std::string path = folder + name;
     ScopedFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, &inheritable,
                                         CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;

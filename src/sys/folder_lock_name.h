@@ -12,6 +12,6 @@ inline constexpr char kFolderLockName[] = "~orvelupdate.lock";
 
 // True when the folder entry `entry` is the lock, letter case aside: it is no part of
 // the installation's size, and no clean-up of leftovers may touch it.
-bool IsFolderLockName(std::string_view entry);
+bool IsFolderLockName(std::wstring_view entry);
 
 }  // namespace orvel

@@ -81,8 +81,9 @@ std::string LiveWindowsFacts::ConsoleVersionText() { return RunConsoleCommand("v
 bool LiveWindowsFacts::ProductName(std::string& name) {
   name.clear();
   // Its own registry object, not the shared one: that is created from the bitness
-  // this very naming finds out.
-  RegistryAccess registry(KEY_ALL_ACCESS | KEY_WOW64_64KEY);
+  // this very naming finds out. Read access only, so a key that refuses writing
+  // still counts as readable.
+  RegistryAccess registry(KEY_QUERY_VALUE | KEY_WOW64_64KEY);
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   if (!registry.OpenKey(kCurrentVersionKey, KeyOpening::kExisting)) return false;
   if (!registry.ValueExists("ProductName")) return false;

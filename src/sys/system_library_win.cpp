@@ -17,6 +17,11 @@ namespace {
 // is asked (the common controls, the themes), where the installer's own folder may
 // come first. Loaded beforehand from the system folder, they are found loaded then.
 constexpr const char* kLoadedByName[] = {"dwmapi.dll", "uxtheme.dll", "msimg32.dll", "ole32.dll"};
+// DLLs that Windows' own libraries load by bare name on any run, quiet ones too:
+// Windows 7's advapi32 hands the random generator on to cryptbase, and bcrypt loads
+// its algorithm providers. Loaded at start-up from the system folder where the
+// search cannot be restricted.
+constexpr const char* kLoadedByNameAtStart[] = {"cryptbase.dll", "bcryptprimitives.dll"};
 
 }  // namespace
 
@@ -43,7 +48,10 @@ void LoadLibrariesLoadedByName() {
 bool RestrictDllSearch(SetDefaultDllDirectoriesFn set_directories) {
   // The current folder is no place to look for DLLs either.
   ::SetDllDirectoryA("");
-  return set_directories != nullptr && set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (set_directories != nullptr && set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return true;
+  // They stay loaded to the end of the process; one this Windows lacks is not needed.
+  for (const char* name : kLoadedByNameAtStart) LoadSystemLibrary(name).Release();
+  return false;
 }
 
 void RestrictDllSearchToSystemFolder() {

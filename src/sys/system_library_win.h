@@ -23,8 +23,10 @@ using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 // `set_directories` (kernel32's SetDefaultDllDirectories), and takes the current
 // folder out of it in any case. True when the search is restricted. A Windows without
 // the call (Vista and 7 before their 2011 update) runs on: every DLL the installer
-// loads is named by its full path, and those that Windows' libraries load by name are
-// loaded that way first (LoadLibrariesLoadedByName).
+// loads is named by its full path, those that Windows' libraries load by name on any
+// run (the random generator's cryptbase, bcrypt's providers) are loaded so from the
+// system folder here, and those they load for a box or the shell before the first
+// one (LoadLibrariesLoadedByName).
 bool RestrictDllSearch(SetDefaultDllDirectoriesFn set_directories);
 
 // The same with the running Windows' own SetDefaultDllDirectories, if it has one.

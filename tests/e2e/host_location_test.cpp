@@ -148,6 +148,10 @@ TEST_F(UpdateTest, LinkInOrvelsPathRePointedDuringTheQuestionChangesNothingElsew
   const std::string link = Scratch() + "link";
   ASSERT_TRUE(test::MakeUnixLink(link, Scratch() + "checked"));
   SetLastRunFolder(link + "\\Orvel\\");
+  // What a run that went by name would act on: a read-only package, a staging leftover, a size of its own.
+  test::WriteBytes(decoy.Folder() + "~vexa.3bs.abcdefgh", "left over");
+  test::WriteBytes(decoy.Folder() + "large.bin", std::string(1 << 20, 'x'));
+  ASSERT_TRUE(::SetFileAttributesA(decoy.PackagePath().c_str(), FILE_ATTRIBUTE_READONLY));
   const std::vector<std::string> decoy_entries = FolderEntries(decoy.Folder());
   bool re_pointed = false;
   auto re_point_at_first_box = [&](const test::SeenDialog&) {
@@ -161,6 +165,8 @@ TEST_F(UpdateTest, LinkInOrvelsPathRePointedDuringTheQuestionChangesNothingElsew
   ExpectUpdated(run, checked);
   EXPECT_TRUE(StillHolds(decoy, PackageOfVersion(kEmbeddedVersion - 1)));  // as every test installation begins
   EXPECT_EQ(FolderEntries(decoy.Folder()), decoy_entries);
+  EXPECT_EQ(test::ReadBytes(decoy.Folder() + "~vexa.3bs.abcdefgh"), "left over");
+  EXPECT_EQ(EstimatedSize(kNativeUninstallKey), checked.SizeKiB());
 }
 
 TEST_F(UpdateTest, MissingUninstallEntryIsCreatedForTheSize) {

@@ -97,9 +97,9 @@ TEST(StagingFileNameTest, FreshNamesAreTheStagingNameAndEightLetters) {
 }
 
 TEST(FolderLockNameTest, OnlyTheLockItselfWhateverItsLetterCase) {
-  for (const char* lock : {"~orvelupdate.lock", "~OrvelUpdate.LOCK"}) EXPECT_TRUE(IsFolderLockName(lock)) << lock;
-  for (const char* other : {"~orvelupdate.loc", "~orvelupdate.locks", "orvelupdate.lock", "~vexa.3bs.lock", ""})
-    EXPECT_FALSE(IsFolderLockName(other)) << other;
+  for (const wchar_t* lock : {L"~orvelupdate.lock", L"~OrvelUpdate.LOCK"}) EXPECT_TRUE(IsFolderLockName(lock));
+  for (const wchar_t* other : {L"~orvelupdate.loc", L"~orvelupdate.locks", L"orvelupdate.lock", L"~vexa.3bs.lock", L""})
+    EXPECT_FALSE(IsFolderLockName(other));
 }
 
 }  // namespace

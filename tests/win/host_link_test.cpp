@@ -7,6 +7,8 @@
 
 #include "base/scoped_handle_win.h"
 #include "scratch.h"
+#include "sys/folder_lock_name.h"
+#include "sys/held_folder_win.h"
 
 namespace orvel {
 namespace {
@@ -52,15 +54,22 @@ TEST(AskHostAppToQuitTest, PostsQuitToTheMainWindowClass) {
   EXPECT_FALSE(::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// The size of the folder at `path`, held as a run holds Orvel's; -1 when it cannot be opened or walked.
+std::int32_t SizeOf(const std::string& path) {
+  HeldFolder folder;
+  std::int32_t kib = -1;
+  return folder.Open(path) && FolderSizeKiB(folder, kib) ? kib : -1;
+}
+
 TEST(FolderSizeKiBTest, SumsAllFilesBelowTheFolder) {
   ScratchFolder scratch;
   const std::string top = scratch.Path();
-  EXPECT_EQ(FolderSizeKiB(top), 0);
+  EXPECT_EQ(SizeOf(top), 0);
 
   WriteBytes(top + "a.bin", std::string(1023, 'a'));
-  EXPECT_EQ(FolderSizeKiB(top), 0);
+  EXPECT_EQ(SizeOf(top), 0);
   WriteBytes(top + "b.bin", std::string(1, 'b'));
-  EXPECT_EQ(FolderSizeKiB(top), 1);
+  EXPECT_EQ(SizeOf(top), 1);
 
   ::CreateDirectoryA((top + "sub").c_str(), nullptr);
   ::CreateDirectoryA((top + "sub\\deeper").c_str(), nullptr);
@@ -70,19 +79,21 @@ TEST(FolderSizeKiBTest, SumsAllFilesBelowTheFolder) {
   ::SetFileAttributesA((top + "sub\\deeper\\hidden.bin").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   WriteBytes(top + "sub\\deeper\\ro.bin", std::string(512, 'r'));
   ::SetFileAttributesA((top + "sub\\deeper\\ro.bin").c_str(), FILE_ATTRIBUTE_READONLY);
-  // 1024 + 2048 + 1024 + 512 bytes.
-  EXPECT_EQ(FolderSizeKiB(top), 4);
+  // The installer's lock counts only below the top folder.
+  for (const std::string lock : {"", "sub\\"}) WriteBytes(top + lock + kFolderLockName, std::string(1024, 'l'));
+  // 1024 + 2048 + 1024 + 512 + 1024 bytes.
+  EXPECT_EQ(SizeOf(top), 5);
   // With or without the trailing backslash.
-  EXPECT_EQ(FolderSizeKiB(top.substr(0, top.size() - 1)), 4);
+  EXPECT_EQ(SizeOf(top.substr(0, top.size() - 1)), 5);
   ::SetFileAttributesA((top + "sub\\deeper\\ro.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(FolderSizeKiBTest, MissingFolderOrAFileIsMinusOne) {
   ScratchFolder scratch;
-  EXPECT_EQ(FolderSizeKiB(""), -1);
-  EXPECT_EQ(FolderSizeKiB(scratch.Path() + "missing\\"), -1);
+  EXPECT_EQ(SizeOf(""), -1);
+  EXPECT_EQ(SizeOf(scratch.Path() + "missing\\"), -1);
   WriteBytes(scratch.Path() + "file", "x");
-  EXPECT_EQ(FolderSizeKiB(scratch.Path() + "file"), -1);
+  EXPECT_EQ(SizeOf(scratch.Path() + "file"), -1);  // a file held as a folder cannot be listed
 }
 
 }  // namespace
@@ -91,9 +102,10 @@ TEST(FolderSizeKiBTest, MissingFolderOrAFileIsMinusOne) {
 namespace orvel {
 namespace {
 
-// A folder tree with Unix symbolic links that loop back (Wine shows them as folders
-// that are reparse points), prepared by folder_size_links_test.sh, which names it in
-// ORVEL_LINK_FOLDER. The walk must count each real file once and end.
+// A folder tree with Unix symbolic links that loop back or lead out of it (Wine shows
+// them as folders that are reparse points), prepared by folder_size_links_test.sh,
+// which names it in ORVEL_LINK_FOLDER. The walk must count each real file once, stay
+// in the tree and end.
 TEST(FolderSizeKiBLinkTest, LinkedFoldersAreNotWalked) {
   const char* folder = std::getenv("ORVEL_LINK_FOLDER");
   if (folder == nullptr) GTEST_SKIP() << "run by folder_size_links_test.sh";
@@ -101,7 +113,7 @@ TEST(FolderSizeKiBLinkTest, LinkedFoldersAreNotWalked) {
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
   // a.bin (2048 bytes) and sub\b.bin (1024 bytes); the links add nothing.
-  EXPECT_EQ(FolderSizeKiB(folder), 3);
+  EXPECT_EQ(SizeOf(folder), 3);
 }
 
 }  // namespace
