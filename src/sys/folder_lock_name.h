@@ -8,7 +8,7 @@ namespace orvel {
 
 // One name for every copy and every package, so that all installers writing in one
 // folder take turns. Lower case; the folder's file system may ignore letter case.
-inline constexpr char kFolderLockName[] = "~orvelupdate.lock";
+constexpr char kFolderLockName[] = "~orvelupdate.lock";
 
 // True when the folder entry `entry` is the lock, letter case aside: it is no part of
 // the installation's size, and no clean-up of leftovers may touch it.
