@@ -82,6 +82,23 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}" > /dev/null
 fi
 
+# A wrong password or an unreadable .pfx stops the release before anything is built.
+if [ -n "$certificate" ]; then
+  # The certificates of the .pfx (never its key), and the system's roots, which a
+  # vendor's certificate chains to, are what the signature must verify against.
+  # (-legacy: a .pfx made with the older ciphers that OpenSSL 3 reads only so.)
+  read_pfx() {
+    openssl pkcs12 -in "$certificate" -passin "file:$password_file" -nokeys "$@" 2> "$work/openssl.log" ||
+      openssl pkcs12 -legacy -in "$certificate" -passin "file:$password_file" -nokeys "$@" 2> "$work/openssl.log" ||
+      die "cannot read the certificates of $certificate (wrong password?): $(head -n 3 "$work/openssl.log")"
+  }
+  read_pfx -out "$work/pfx-certs.pem"
+  read_pfx -clcerts -out "$work/signer.pem"
+  openssl x509 -in "$work/signer.pem" -noout -subject -serial > "$work/signer.txt"
+  cat "$work/pfx-certs.pem" > "$work/trusted.pem"
+  [ ! -r /etc/ssl/certs/ca-certificates.crt ] || cat /etc/ssl/certs/ca-certificates.crt >> "$work/trusted.pem"
+fi
+
 # Runs a step with its output in a log; shows the log's end only when it fails.
 quietly() {
   local log=$work/step.log
@@ -168,14 +185,6 @@ for preset in "${presets[@]}"; do
 done
 
 if [ -n "$certificate" ]; then
-  # The certificates of the .pfx (never its key), and the system's roots, which a
-  # vendor's certificate chains to, are what the signature must verify against.
-  openssl pkcs12 -in "$certificate" -passin "file:$password_file" -nokeys -out "$work/pfx-certs.pem" 2> "$work/openssl.log" ||
-    openssl pkcs12 -legacy -in "$certificate" -passin "file:$password_file" -nokeys -out "$work/pfx-certs.pem" 2> "$work/openssl.log" ||
-    die "cannot read the certificates of $certificate (wrong password?): $(head -n 3 "$work/openssl.log")"
-  openssl x509 -in "$work/pfx-certs.pem" -noout -subject -serial > "$work/signer.txt" 2>&1 || true
-  cat "$work/pfx-certs.pem" > "$work/trusted.pem"
-  [ ! -r /etc/ssl/certs/ca-certificates.crt ] || cat /etc/ssl/certs/ca-certificates.crt >> "$work/trusted.pem"
   timestamping=()
   [ -z "$timestamp" ] || timestamping=(-ts "$timestamp")
   for preset in "${presets[@]}"; do
@@ -233,7 +242,7 @@ changes=$(git -C "$root" status --porcelain 2>/dev/null || true)
   echo "host compiler:    $(c++ --version | head -n 1) (build tools)"
   echo "CMake:            $(cmake --version | head -n 1)"
   if [ -n "$certificate" ]; then
-    echo "osslsigncode:     $(osslsigncode --version 2>&1 | head -n 1)"
+    echo "osslsigncode:     $(osslsigncode --version 2>&1 | head -n 1 | sed 's/,.*//')"
   else
     echo "osslsigncode:     not used (unsigned)"
   fi
