@@ -195,7 +195,8 @@ if [ -n "$certificate" ]; then
     mv "$file.signed" "$file"
     quietly osslsigncode verify -CAfile "$work/trusted.pem" -TSA-CAfile "$work/trusted.pem" -in "$file"
     # The signature's signer is this certificate.
-    grep -qiF "$(sed -n 's/^serial=//p' "$work/signer.txt")" "$work/step.log" ||
+    serial=$(sed -n 's/^serial=//p' "$work/signer.txt")
+    [ -n "$serial" ] && grep -qiE "Serial : $serial\$" "$work/step.log" ||
       die "${shipped_as[$preset]}: the signature is not by the certificate of $certificate"
   done
 fi
