@@ -125,27 +125,41 @@ build() {  # build FOLDER PRESET [CMAKE-SETTINGS...]
   quietly cmake --build "$folder" --target OrvelUpdate --parallel 2
 }
 
-# Where OFFSET lies in the PE file FILE: the section, or the headers.
-pe_place() {
+# Compares two builds of an installer: prints nothing when they are identical, else
+# where they first differ (offset, and the PE section or header field it lies in).
+# The PE checksum sums up the whole file, so a difference there also names the first
+# one outside it, which says where the cause lies.
+compare_builds() {
   python3 - "$1" "$2" << 'EOF'
 import struct, sys
-data = open(sys.argv[1], "rb").read()
-offset = int(sys.argv[2])
-pe = struct.unpack_from("<I", data, 0x3C)[0]
-count, optional_size = struct.unpack_from("<H", data, pe + 6)[0], struct.unpack_from("<H", data, pe + 20)[0]
-table = pe + 24 + optional_size
-for i in range(count):
-    entry = table + 40 * i
-    size, start = struct.unpack_from("<II", data, entry + 16)
-    if start <= offset < start + size:
-        print("section " + data[entry:entry + 8].rstrip(b"\0").decode("ascii", "replace"))
-        sys.exit()
-if pe + 8 <= offset < pe + 12:
-    print("the PE file header (TimeDateStamp)")
-elif offset < table + 40 * count:
-    print("the DOS and PE headers")
-else:
-    print("no section (between sections or after the last)")
+a, b = (open(path, "rb").read() for path in sys.argv[1:3])
+if a == b:
+    sys.exit()
+pe = struct.unpack_from("<I", a, 0x3C)[0]
+count, optional_size = struct.unpack_from("<H", a, pe + 6)[0], struct.unpack_from("<H", a, pe + 20)[0]
+table, checksum = pe + 24 + optional_size, pe + 24 + 64
+def place(offset):
+    for entry in range(table, table + 40 * count, 40):
+        size, start = struct.unpack_from("<II", a, entry + 16)
+        if start <= offset < start + size:
+            return "section " + a[entry:entry + 8].rstrip(b"\0").decode("ascii", "replace")
+    fields = {pe + 8: "the PE file header's TimeDateStamp", checksum: "the PE header's CheckSum"}
+    for field, name in fields.items():
+        if field <= offset < field + 4:
+            return name
+    return "the DOS and PE headers" if offset < table + 40 * count else "no section (padding, or past the last)"
+def first_difference(start):
+    for offset in range(start, min(len(a), len(b))):
+        if a[offset] != b[offset]:
+            return offset
+    return min(len(a), len(b))
+def at(offset):
+    return "offset %d (0x%x, in %s)" % (offset, offset, place(offset))
+offset = first_difference(0)
+text = "first at " + at(offset)
+if checksum <= offset < checksum + 4:
+    text += ", which sums up the file; the first difference outside it at " + at(first_difference(checksum + 4))
+print(text + "; sizes %d and %d bytes" % (len(a), len(b)))
 EOF
 }
 
@@ -160,13 +174,9 @@ for preset in "${presets[@]}"; do
     build "${builds[$i]}" "$preset" "${simulated[@]}"
   done
   first=${builds[0]}/$preset/OrvelUpdate.exe second=${builds[1]}/$preset/OrvelUpdate.exe
-  if ! difference=$(cmp "$first" "$second" 2>&1); then
-    # cmp counts bytes from 1; "EOF on FILE after byte N" when one is a prefix of the other.
-    byte=$(sed -nE 's/.* byte ([0-9]+).*/\1/p' <<<"$difference")
-    [[ $difference == *EOF* ]] && offset=$byte || offset=$((byte - 1))
-    die "the two builds of the ${arch[$preset]} installer differ: first at offset $offset" \
-        "($(printf '0x%x' "$offset"), in $(pe_place "$first" "$offset")); sizes $(stat -c %s "$first")" \
-        "and $(stat -c %s "$second") bytes. Nothing was released."
+  difference=$(compare_builds "$first" "$second")
+  if [ -n "$difference" ]; then
+    die "the two builds of the ${arch[$preset]} installer differ: $difference. Nothing was released."
   fi
   echo "  the two ${arch[$preset]} builds are identical, byte for byte ($(stat -c %s "$first") bytes)"
 done
