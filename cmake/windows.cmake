@@ -7,7 +7,10 @@ include(ExternalProject)
 # little inlining, unused sections dropped.
 set(ORVEL_PRODUCT_FLAGS -Os -finline-limit=8 -fno-exceptions -fno-rtti -fno-threadsafe-statics -ffunction-sections -fdata-sections
     -Wall -Wextra)
-# No link time stamp: the same sources give the same sealed installer, byte for byte.
+# The same sources give the same sealed installer, byte for byte, wherever they and
+# the build folder lie (scripts/release.sh builds twice and compares): no source or
+# build path in what the compiler writes (__FILE__ and the like), and no link time stamp.
+list(APPEND ORVEL_PRODUCT_FLAGS -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 set(ORVEL_PRODUCT_LINK -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat
     -Wl,--no-insert-timestamp)
 # The installer starts at its own entry (runtime_shim_win.cpp), without the C runtime's
