@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "base/scoped_handle_win.h"
 #include "base/win_result_win.h"
@@ -223,17 +224,28 @@ BOOL WINAPI FakeSetDefaultDllDirectories(DWORD flags) { return given_flags = fla
 
 TEST(RestrictDllSearchTest, WithTheCallOnlyTheSystemFolderWithoutItFullPaths) {
   ::SetDllDirectoryA("Z:\\tmp");
+  // Those that Windows' libraries load by name on a quiet run; Wine 8.0 has neither, so the marking DLL stands in.
+  const char* const by_name[] = {"cryptbase.dll", "bcryptprimitives.dll"};
+  std::vector<std::string> planted;
+  for (const std::string name : by_name)
+    if (!test::Exists("C:\\windows\\system32\\" + name) &&
+        ::CopyFileA(ORVEL_MARK_DLL, ("C:\\windows\\system32\\" + name).c_str(), TRUE))
+      planted.push_back("C:\\windows\\system32\\" + name);
   EXPECT_FALSE(RestrictDllSearch(nullptr));
   char text[MAX_PATH] = "unchanged";
   EXPECT_EQ(::GetDllDirectoryA(MAX_PATH, text), 0u);
   const ScopedLibrary library = LoadSystemLibrary("msimg32.dll");
   ASSERT_GT(::GetModuleFileNameA(library.Get(), text, MAX_PATH), 0u);
   EXPECT_STRCASEEQ(text, "C:\\windows\\system32\\msimg32.dll");
-  // Those that Windows' libraries load by name on a quiet run are loaded, from the system folder (Wine 8.0 has none).
-  for (const std::string name : {"cryptbase.dll", "bcryptprimitives.dll"}) {
-    if (!test::Exists("C:\\windows\\system32\\" + name)) continue;
-    ASSERT_GT(::GetModuleFileNameA(::GetModuleHandleA(name.c_str()), text, MAX_PATH), 0u) << name;
+  for (const std::string name : by_name) {
+    const HMODULE loaded = ::GetModuleHandleA(name.c_str());
+    EXPECT_GT(::GetModuleFileNameA(loaded, text, MAX_PATH), 0u) << name;
     EXPECT_STRCASEEQ(text, ("C:\\windows\\system32\\" + name).c_str());
+  }
+  for (const std::string& path : planted) {
+    while (::FreeLibrary(::GetModuleHandleA(path.c_str()))) {}
+    ::DeleteFileA(path.c_str());
+    ::DeleteFileA((path + ".loaded").c_str());
   }
   EXPECT_TRUE(RestrictDllSearch(FakeSetDefaultDllDirectories));
   EXPECT_EQ(given_flags, static_cast<DWORD>(LOAD_LIBRARY_SEARCH_SYSTEM32));
